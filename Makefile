@@ -1,0 +1,42 @@
+# Velmora's entry points. Every target first makes sure the Debian packages are there.
+#   make demo   set up, build, and run the program's main job on a demo album
+#   make test   set up, build from scratch with sanitizers, run the tests and the fuzzers
+#   make bench  set up, build optimised, run the benchmarks (prints figures and ratios)
+
+JOBS ?= $(shell nproc)
+TEST_BUILD ?= build-test
+RELEASE_BUILD ?= build-release
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: setup build test unit fuzz demo bench clean
+
+setup:
+	@bash scripts/setup.sh
+
+build: setup
+	cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
+
+unit: setup
+	rm -rf $(TEST_BUILD)
+	cmake -S . -B $(TEST_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=ON
+	cmake --build $(TEST_BUILD) -j $(JOBS)
+	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 900
+
+fuzz: setup
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DVELMORA_FUZZ=ON -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+test: unit fuzz
+
+demo: build
+	bash scripts/demo.sh $(RELEASE_BUILD)
+
+bench: build
+	bash scripts/run-benchmarks.sh $(RELEASE_BUILD)
+
+clean:
+	rm -rf $(TEST_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD)

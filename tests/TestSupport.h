@@ -1,0 +1,52 @@
+#pragma once
+// Helpers shared by every subsystem's tests: temporary folders, file bytes, and running the
+// command line client as a real process.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace velmora::test {
+
+/// A fresh folder under the system's temporary folder, removed with its content on destruction.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const noexcept { return FPath; }
+    /// Path() + "/" as text, the form the store uses for folders.
+    std::string Dir() const { return FPath.string() + "/"; }
+    std::filesystem::path operator/(const std::string& name) const { return FPath / name; }
+
+private:
+    std::filesystem::path FPath;
+};
+
+std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+void WriteText(const std::filesystem::path& path, const std::string& text);
+
+/// Parses hex text such as "0a 1b ff" (blanks and line breaks ignored) into bytes.
+std::vector<std::uint8_t> FromHex(const std::string& hex);
+
+/// A file of the source tree, e.g. SourcePath("imaging/tests/data/grey.tif").
+std::filesystem::path SourcePath(const std::string& relative);
+
+struct CliResult {
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+};
+
+/// Runs velmora-cli with the given arguments (no shell involved) and collects its output.
+CliResult RunCli(const std::vector<std::string>& args, const std::string& stdinText = "");
+
+/// Runs a program found on PATH; returns its exit code, output in `out` when given.
+int RunProgram(const std::vector<std::string>& argv, std::string* out = nullptr,
+               std::string* err = nullptr);
+
+}  // namespace velmora::test
