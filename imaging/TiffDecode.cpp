@@ -213,8 +213,10 @@ void DecodeImage(TImageJob& job, bool whiteIsZero, Bitmap& target) {
     if (job.Image.StripCount() == 0) {
         throw InvalidFile("TIFF image without strips", job.File.FileName());
     }
+    // Strips that hold fewer bytes than the image's rows count as not read whole.
+    const std::uint64_t rowBytes = (std::uint64_t(job.Width) * job.Depth + 7) / 8;
     if (!MakePalette(job, whiteIsZero) || !ReadStrips(job) || job.Width == 0 ||
-        job.Height == 0) {
+        job.Height == 0 || job.Data.size() < rowBytes * job.Height) {
         return Notify(job.Messages, MsgImageData);
     }
     if (job.Kind == TKind::Rgb) {
