@@ -18,7 +18,7 @@ public:
     ~TFileSource() override { std::fclose(FFile); }
     std::size_t ReadAt(std::uint64_t offset, std::uint8_t* dest,
                        std::size_t size) const override {
-        if (offset >= FSize) return 0;
+        if (offset >= FSize || size == 0) return 0;
         if (fseeko(FFile, off_t(offset), SEEK_SET) != 0) return 0;
         return std::fread(dest, 1, size, FFile);
     }
@@ -35,7 +35,7 @@ public:
     explicit TMemorySource(std::span<const std::uint8_t> data) : FData(data) {}
     std::size_t ReadAt(std::uint64_t offset, std::uint8_t* dest,
                        std::size_t size) const override {
-        if (offset >= FData.size()) return 0;
+        if (offset >= FData.size() || size == 0) return 0;
         const std::size_t n = std::min<std::uint64_t>(size, FData.size() - offset);
         std::memcpy(dest, FData.data() + offset, n);
         return n;
