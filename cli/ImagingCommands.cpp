@@ -88,8 +88,10 @@ void AddImagingCommands(CLI::App& app, CliContext& context) {
     import->add_option("ALBUM", *album, "Album name")->required();
     import->add_option("FILE", *files, "Picture files")->required();
     import->callback([&context, album, files] {
-        context.Action = [&context, album, files] { return Import(context, *album, *files); };
-    });
+        context.Action = [&context, album, files] { return Import(context, *album, *files);
+};
+}  // namespace velmora::cli
+);
 }
 
 }  // namespace velmora::cli

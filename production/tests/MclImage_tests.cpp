@@ -1,6 +1,6 @@
-#include "production/MclImage.h"
-
 #include <gtest/gtest.h>
+
+#include "production/MclImage.h"
 
 namespace velmora {
 namespace {

@@ -1,10 +1,9 @@
-#include "store/PictureImport.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "imaging/JpegCodec.h"
+#include "store/PictureImport.h"
 #include "tests/TestSupport.h"
 
 namespace velmora {
@@ -53,7 +52,8 @@ TEST(PictureImport, ImportsGoodFilesAndSkipsTheDamagedOne) {
     EXPECT_EQ(result.Skipped, std::vector<std::string>{Data("B.jpg")});
     EXPECT_EQ(progress, (std::vector<std::string>{"1/3 A.bmp", "2/3 B.jpg", "3/3 C.jpg"}));
     // The damaged JPEG went on to the TIFF reader, which said so.
-    EXPECT_EQ(messages, std::vector<std::string>{"<" + Data("B.jpg") + "> is not a valid TIFF file"});
+    EXPECT_EQ(messages,
+              std::vector<std::string>{"<" + Data("B.jpg") + "> is not a valid TIFF file"});
     EXPECT_TRUE(fs::exists(album.Root / "album/P0.jpg"));
     EXPECT_TRUE(fs::exists(album.Root / "album/P1.jpg"));
     EXPECT_FALSE(fs::exists(album.Root / "album/P2.jpg"));
@@ -69,8 +69,7 @@ TEST(PictureImport, ImportsGoodFilesAndSkipsTheDamagedOne) {
         EXPECT_EQ(saved[i].StoredName.Text(), "P" + std::to_string(i) + ".jpg");
     }
     // The stored JPEG is the orange 24 x 12 bitmap.
-    const Bitmap stored =
-        DecodeJpeg(test::ReadBytes(album.Root / "album/P0.jpg"), "P0.jpg");
+    const Bitmap stored = DecodeJpeg(test::ReadBytes(album.Root / "album/P0.jpg"), "P0.jpg");
     ASSERT_EQ(stored.Width(), 24);
     EXPECT_NEAR(int(stored.RgbAt(12, 6) >> 16), 255, 6);
     EXPECT_NEAR(int(stored.RgbAt(12, 6) >> 8 & 0xFF), 165, 6);
@@ -129,9 +128,9 @@ TEST(PictureImport, EveryFileFailingStillSavesAnEmptyRecordFile) {
     EXPECT_EQ(result.Skipped.size(), 2u);
     EXPECT_TRUE(fs::exists(album.Root / "album/PicInfo"));
     EXPECT_EQ(fs::file_size(album.Root / "album/PicInfo"), 0u);
-    EXPECT_TRUE(fs::is_empty(album.Root / "album") ||
-                std::distance(fs::directory_iterator(album.Root / "album"),
-                              fs::directory_iterator()) == 1);
+    EXPECT_TRUE(
+        fs::is_empty(album.Root / "album") ||
+        std::distance(fs::directory_iterator(album.Root / "album"), fs::directory_iterator()) == 1);
 }
 
 TEST(ConvertToJpeg, FailuresLeaveNoFile) {
