@@ -158,6 +158,18 @@ TEST(ListOps, DeleteAllRemovesEveryFileButNoUnsafeOne) {
     EXPECT_TRUE(fs::exists(album.Dir / "A/M0.mp3"));
 }
 
+TEST(ListOps, ScrollStepsBringTheSelectedRowIntoView) {
+    struct Case {
+        int Selected, Top, Visible, Steps;
+    };
+    const Case cases[] = {{5, 0, 4, 2}, {3, 0, 4, 0},  {4, 0, 4, 1},
+                          {0, 0, 4, 0}, {2, 5, 4, -3}, {-1, 5, 4, 0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScrollSelectedIntoViewSteps(c.Selected, c.Top, c.Visible), c.Steps)
+            << c.Selected << " " << c.Top;
+    }
+}
+
 TEST(ListOps, QuestionTexts) {
     EXPECT_EQ(DeleteAllPicsQuestion(4), "本相册共有4张图片，确定全部都删除吗？");
     EXPECT_EQ(DeleteAllMusicQuestion(2), "本相册共有2首音乐，确定全部都删除吗？");
