@@ -79,7 +79,9 @@ TEST(ListOps, MovePicSwapsWithTheNeighbourAndSaves) {
         AlbumFixture album(c.Count);
         EXPECT_EQ(MovePic(album.Store, c.Selected, c.Up), c.After);
         EXPECT_EQ(album.StoredDwells(), c.Order);
-        if (c.After != c.Selected) EXPECT_EQ(album.Store.PicIndex, c.After);
+        if (c.After != c.Selected) {
+            EXPECT_EQ(album.Store.PicIndex, c.After);
+        }
     }
 }
 
