@@ -29,6 +29,9 @@ void CheckSize(double width, double height, const std::string& name) {
 struct TWmfDeleter {
     void operator()(wmfAPI* api) const noexcept { wmf_api_destroy(api); }
 };
+struct TWmfStreamCloser {
+    void operator()(wmfAPI* api) const noexcept { wmf_mem_close(api); }
+};
 
 /// The head of libwmf's gd image (gdImage of <libwmf/gd/gd.h>, which cannot be included
 /// without libwmf's private include path), up to the fields the deleter needs; 7288 bytes.
@@ -128,19 +131,17 @@ Bitmap DecodeWmf(std::span<const std::uint8_t> data, const std::string& nameForE
     if (bytes.empty() || wmf_mem_open(api.get(), bytes.data(), long(bytes.size())) != wmf_E_None) {
         throw InvalidFile("not a metafile", nameForErrors);
     }
+    // Closes the memory stream on every path, before the player is destroyed.
+    const std::unique_ptr<wmfAPI, TWmfStreamCloser> stream(api.get());
     const bool scanned = wmf_scan(api.get(), 0, &box) == wmf_E_None &&
                          wmf_display_size(api.get(), &width, &height, Dpi, Dpi) == wmf_E_None;
-    if (!scanned) {
-        wmf_mem_close(api.get());
-        throw InvalidFile("damaged metafile", nameForErrors);
-    }
+    if (!scanned) throw InvalidFile("damaged metafile", nameForErrors);
     CheckSize(width, height, nameForErrors);
     PlaceableFrame(data, box);
     device->bbox = box;
     device->width = width;
     device->height = height;
     const bool played = wmf_play(api.get(), 0, &box) == wmf_E_None;
-    wmf_mem_close(api.get());
     const std::unique_ptr<void, TGdImageDeleter> image(device->gd_image);
     device->gd_image = nullptr;
     const int* pixels = played && image ? wmf_gd_image_pixels(image.get()) : nullptr;
