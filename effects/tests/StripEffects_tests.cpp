@@ -209,6 +209,10 @@ std::vector<TFullProgressCase> FullProgressCases() {
     cases.push_back({101, 720, 576, [](int, int y) { return y >= 574; }});
     cases.push_back({101, 320, 288, [](int x, int) { return x % 35 == 17; }});
     cases.push_back({101, 480, 576, None()});
+    // Slats of W / Divisions (H / Divisions) round down to nothing across a thin frame; they
+    // are one pixel wide then.
+    cases.push_back({100, 720, 5, None()});
+    cases.push_back({99, 5, 720, None()});
     // Triangular shred: (n, lx, ly, cw, ch) per frame size.
     cases.push_back({90, 1, 1, TriangleShredGaps(1, 1, 1, 1, 1)});
     cases.push_back({90, 2, 3, TriangleShredGaps(1, 2, 3, 2, 3)});
