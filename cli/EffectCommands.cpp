@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <iostream>
 #include <memory>
