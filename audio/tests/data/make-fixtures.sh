@@ -56,3 +56,6 @@ for f in cbr128_44k_stereo.mp3 vbr_xing_44k_stereo.mp3 mono_48k_id3v2.mp3 stereo
     d=$(ffprobe -v error -show_entries format=duration -of csv=p=0 "$f")
     echo "$f $d" >> durations.txt
 done
+# What ffmpeg's own decoder makes of the damaged file, in seconds of sound.
+bytes=$(ffmpeg -nostdin -loglevel quiet -i damaged.mp3 -f s16le -ac 2 -ar 44100 - | wc -c)
+python3 -c "print('damaged.mp3.decoded', $bytes / 176400)" >> durations.txt
