@@ -25,14 +25,14 @@ inline constexpr std::uint32_t BASS_FILEPOS_END = 2;      ///< length of the fil
 /// Error codes of BASS_ErrorGetCode.
 enum TBassError : int {
     BASS_OK = 0,
-    BASS_ERROR_FILEOPEN = 2,  ///< the file cannot be opened
-    BASS_ERROR_DRIVER = 3,    ///< no output device, not even the silent one
-    BASS_ERROR_HANDLE = 5,    ///< not a stream handle
-    BASS_ERROR_FORMAT = 6,    ///< no decodable audio in the file
-    BASS_ERROR_POSITION = 7,  ///< position beyond the stream's end
-    BASS_ERROR_INIT = 8,      ///< BASS_Init has not succeeded
-    BASS_ERROR_ALREADY = 14,  ///< already initialised, or not paused when resuming
-    BASS_ERROR_NOTAVAIL = 37, ///< a request this library does not offer
+    BASS_ERROR_FILEOPEN = 2,   ///< the file cannot be opened
+    BASS_ERROR_DRIVER = 3,     ///< no output device, not even the silent one
+    BASS_ERROR_HANDLE = 5,     ///< not a stream handle
+    BASS_ERROR_FORMAT = 6,     ///< no decodable audio in the file
+    BASS_ERROR_POSITION = 7,   ///< position beyond the stream's end
+    BASS_ERROR_INIT = 8,       ///< BASS_Init has not succeeded
+    BASS_ERROR_ALREADY = 14,   ///< already initialised, or not paused when resuming
+    BASS_ERROR_NOTAVAIL = 37,  ///< a request this library does not offer
 };
 
 /// 513 floats; a 1024-sample FFT fills the first 512 with magnitudes.
@@ -51,9 +51,8 @@ public:
     /// Starts the output.
     virtual bool BASS_Start() = 0;
     /// Opens a file stream. Only `mem` false, offset 0 and length 0 (whole file) are offered.
-    virtual HSTREAM BASS_StreamCreateFile(bool mem, const std::string& file,
-                                          std::uint32_t offset, std::uint32_t length,
-                                          std::uint32_t flags) = 0;
+    virtual HSTREAM BASS_StreamCreateFile(bool mem, const std::string& file, std::uint32_t offset,
+                                          std::uint32_t length, std::uint32_t flags) = 0;
     /// Releases a stream; its handle becomes invalid.
     virtual bool BASS_StreamFree(HSTREAM handle) = 0;
     /// Decoded length in bytes, taken from the file's headers without decoding it.

@@ -54,9 +54,8 @@ std::string TBassEngine::DriverName() const {
     return FOutput ? FOutput->Driver() : std::string();
 }
 
-HSTREAM TBassEngine::BASS_StreamCreateFile(bool mem, const std::string& file,
-                                           std::uint32_t offset, std::uint32_t length,
-                                           std::uint32_t) {
+HSTREAM TBassEngine::BASS_StreamCreateFile(bool mem, const std::string& file, std::uint32_t offset,
+                                           std::uint32_t length, std::uint32_t) {
     int outRate;
     {
         std::lock_guard lock(FLock);
@@ -225,8 +224,7 @@ bool TBassEngine::BASS_ChannelSetPosition(HSTREAM handle, std::uint64_t pos) {
     return Ok();
 }
 
-std::uint32_t TBassEngine::BASS_ChannelGetData(HSTREAM handle, void* buffer,
-                                               std::uint32_t length) {
+std::uint32_t TBassEngine::BASS_ChannelGetData(HSTREAM handle, void* buffer, std::uint32_t length) {
     std::lock_guard lock(FLock);
     TChannel* c = Find(handle);
     if (!c) return DataFailed;
@@ -238,7 +236,8 @@ std::uint32_t TBassEngine::BASS_ChannelGetData(HSTREAM handle, void* buffer,
     const std::int64_t oldest = std::int64_t(c->Delivered) - HistoryFrames;
     for (int i = 0; i < TFft1024::Size; ++i) {
         const std::int64_t frame = end - TFft1024::Size + i;
-        FWindow[i] = frame < 0 || frame < oldest ? 0.0f : c->History[std::size_t(frame % HistoryFrames)];
+        FWindow[i] =
+            frame < 0 || frame < oldest ? 0.0f : c->History[std::size_t(frame % HistoryFrames)];
     }
     FFft.Magnitudes(FWindow, out);
     Ok();

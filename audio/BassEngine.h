@@ -42,8 +42,7 @@ public:
     bool BASS_ChannelPause(HSTREAM handle) override;
     bool BASS_ChannelStop(HSTREAM handle) override;
     bool BASS_ChannelSetPosition(HSTREAM handle, std::uint64_t pos) override;
-    std::uint32_t BASS_ChannelGetData(HSTREAM handle, void* buffer,
-                                      std::uint32_t length) override;
+    std::uint32_t BASS_ChannelGetData(HSTREAM handle, void* buffer, std::uint32_t length) override;
     int BASS_ErrorGetCode() override { return FError.load(); }
 
     /// Stream position heard now, in decoded bytes (4 a frame at the file's rate).
@@ -65,7 +64,7 @@ private:
         std::uint64_t LastStart = 0;  // Delivered before the last callback's share
         std::uint64_t LastCount = 0;  // frames of the last callback's share
         TClock::time_point LastTime{};
-        bool HasCallback = false;     // the device took frames since the last start or seek
+        bool HasCallback = false;  // the device took frames since the last start or seek
         std::vector<float> History = std::vector<float>(HistoryFrames, 0.0f);
     };
 

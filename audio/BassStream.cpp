@@ -23,8 +23,7 @@ int OpenError(int averror) {
 
 }  // namespace
 
-std::unique_ptr<TBassStream> TBassStream::Open(const std::string& path, int outRate,
-                                               int& error) {
+std::unique_ptr<TBassStream> TBassStream::Open(const std::string& path, int outRate, int& error) {
     std::unique_ptr<TBassStream> s(new TBassStream);
     s->FOutRate = outRate > 0 ? outRate : 44100;
     AVFormatContext* format = nullptr;
@@ -122,8 +121,10 @@ void TBassStream::HandleFrame(AVFrame& frame) {
         FSyncToPts = false;
         const std::int64_t pts = frame.best_effort_timestamp;
         if (pts != AV_NOPTS_VALUE) {
-            const std::int64_t start = stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
-            const std::int64_t f = av_rescale_q(pts - start, stream->time_base, AVRational{1, FRate});
+            const std::int64_t start =
+                stream->start_time != AV_NOPTS_VALUE ? stream->start_time : 0;
+            const std::int64_t f =
+                av_rescale_q(pts - start, stream->time_base, AVRational{1, FRate});
             FNextFrame = std::uint64_t(std::max<std::int64_t>(0, f));
         } else {
             FNextFrame = FSkipUntil;
@@ -131,8 +132,9 @@ void TBassStream::HandleFrame(AVFrame& frame) {
     }
     // Frames are counted at the file's first rate, even if a damaged file changes rate.
     const std::uint64_t count =
-        frame.sample_rate == FRate ? std::uint64_t(frame.nb_samples)
-                                   : std::uint64_t(av_rescale(frame.nb_samples, FRate, frame.sample_rate));
+        frame.sample_rate == FRate
+            ? std::uint64_t(frame.nb_samples)
+            : std::uint64_t(av_rescale(frame.nb_samples, FRate, frame.sample_rate));
     const std::uint64_t start = FNextFrame;
     FNextFrame += count;
     if (FPacketPos >= 0) {
@@ -144,14 +146,16 @@ void TBassStream::HandleFrame(AVFrame& frame) {
     std::uint64_t skip = 0;
     if (start < FSkipUntil) {
         skip = FSkipUntil - start;
-        if (frame.sample_rate != FRate) skip = std::uint64_t(av_rescale(std::int64_t(skip), frame.sample_rate, FRate));
+        if (frame.sample_rate != FRate)
+            skip = std::uint64_t(av_rescale(std::int64_t(skip), frame.sample_rate, FRate));
     }
     if (!FOutputBaseSet) {
         FOutputBase = std::max(start, FSkipUntil);
         FOutputBaseSet = true;
     }
     FSkipUntil = 0;
-    if (EnsureResampler(frame)) Convert(frame, int(std::min<std::uint64_t>(skip, frame.nb_samples)));
+    if (EnsureResampler(frame))
+        Convert(frame, int(std::min<std::uint64_t>(skip, frame.nb_samples)));
 }
 
 bool TBassStream::EnsureResampler(const AVFrame& frame) {

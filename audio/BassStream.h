@@ -75,7 +75,7 @@ private:
 
     bool FInputDone = false;
     bool FDecoderDone = false;
-    bool FSyncToPts = false;      // after a seek: take the frame counter from the next pts
+    bool FSyncToPts = false;       // after a seek: take the frame counter from the next pts
     std::uint64_t FSkipUntil = 0;  // drop decoded frames before this one (seek target)
     std::uint64_t FNextFrame = 0;  // frame at Rate() of the next decoded frame
     std::uint64_t FOutputBase = 0;

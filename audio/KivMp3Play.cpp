@@ -136,8 +136,7 @@ void TKivMp3Play::TimerTick() {
         FFrameShown = true;
         if (OnInvalidate) OnInvalidate();
     }
-    const std::int64_t elapsed =
-        FFileEnd > 0 ? std::int64_t(FPosition) * FSeconds / FFileEnd : 0;
+    const std::int64_t elapsed = FFileEnd > 0 ? std::int64_t(FPosition) * FSeconds / FFileEnd : 0;
     const std::string curTime = MinSecText(std::int32_t(elapsed));
     if (FReporting && OnProgress) OnProgress(&FTimer, FFileEnd, FPosition, curTime);
 }
@@ -145,9 +144,7 @@ void TKivMp3Play::TimerTick() {
 std::string TKivMp3Play::MinSecText(std::int32_t seconds) {
     const std::int32_t minutes = (seconds / 60) % 60;
     const std::int32_t secs = seconds % 60;
-    const auto two = [](std::int32_t v) {
-        return (v < 10 ? "0" : "") + std::to_string(v);
-    };
+    const auto two = [](std::int32_t v) { return (v < 10 ? "0" : "") + std::to_string(v); };
     return two(minutes) + ":" + two(secs);
 }
 

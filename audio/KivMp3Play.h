@@ -34,8 +34,7 @@ struct TPlayerTimer {
 /// Progress report: the sender (the player's timer on ticks, null on a stop), the file's
 /// length in bytes, the position heard now in file bytes, and the elapsed time as "mm:ss".
 using TOnProgressEvent = std::function<void(const void* sender, std::int32_t trackBarMax,
-                                            std::int32_t trackBarPos,
-                                            const std::string& curTime)>;
+                                            std::int32_t trackBarPos, const std::string& curTime)>;
 
 class TKivMp3Play {
 public:

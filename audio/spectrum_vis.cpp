@@ -6,8 +6,7 @@
 
 namespace velmora {
 
-TSpectrum::TSpectrum(int width, int height)
-    : FBuffer(std::max(0, width), std::max(0, height)) {}
+TSpectrum::TSpectrum(int width, int height) : FBuffer(std::max(0, width), std::max(0, height)) {}
 
 void TSpectrum::FillRect(int left, int top, int right, int bottom, std::uint32_t rgb) noexcept {
     // Right and bottom edges excluded; clipped to the buffer.
@@ -15,7 +14,8 @@ void TSpectrum::FillRect(int left, int top, int right, int bottom, std::uint32_t
     top = std::max(top, 0);
     right = std::min(right, FBuffer.Width());
     bottom = std::min(bottom, FBuffer.Height());
-    const auto blue = std::uint8_t(rgb), green = std::uint8_t(rgb >> 8), red = std::uint8_t(rgb >> 16);
+    const auto blue = std::uint8_t(rgb), green = std::uint8_t(rgb >> 8),
+               red = std::uint8_t(rgb >> 16);
     for (int y = top; y < bottom; ++y) {
         std::uint8_t* p = FBuffer.Pixel(left, y);
         for (int x = left; x < right; ++x, p += 3) {

@@ -13,9 +13,9 @@ namespace velmora {
 
 class TSpectrum {
 public:
-    static constexpr int Bands = 129;     ///< bands 0..128 show FFT bins 5..133
+    static constexpr int Bands = 129;  ///< bands 0..128 show FFT bins 5..133
     static constexpr int FirstBin = 5;
-    static constexpr int MaxHeight = 100; ///< cap of bars and peaks in pixels
+    static constexpr int MaxHeight = 100;  ///< cap of bars and peaks in pixels
     static constexpr int PeakFallOff = 1;
 
     /// An off-screen frame of width x height; all heights 0.

@@ -75,7 +75,8 @@ TEST_F(EngineTest, StreamsReportLengthsInStereoBytesAndFileSizes) {
     const struct {
         const char* Name;
         int Rate;
-    } cases[] = {{"cbr128_44k_stereo.mp3", 44100}, {"mono_48k_id3v2.mp3", 48000},
+    } cases[] = {{"cbr128_44k_stereo.mp3", 44100},
+                 {"mono_48k_id3v2.mp3", 48000},
                  {"vbr_xing_44k_stereo.mp3", 44100}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -124,9 +125,9 @@ TEST_F(EngineTest, FilesThatCannotBeOpenedGiveZeroes) {
 // included, ends cleanly with about the length its headers promise.
 TEST(BassStream, DecodesEveryFixtureToTheEnd) {
     const auto durations = FfprobeDurations();
-    for (const char* name : {"cbr128_44k_stereo.mp3", "vbr_xing_44k_stereo.mp3",
-                             "mono_48k_id3v2.mp3", "stereo_48k_vbr.mp3", "tag_both.mp3",
-                             "damaged.mp3"}) {
+    for (const char* name :
+         {"cbr128_44k_stereo.mp3", "vbr_xing_44k_stereo.mp3", "mono_48k_id3v2.mp3",
+          "stereo_48k_vbr.mp3", "tag_both.mp3", "damaged.mp3"}) {
         SCOPED_TRACE(name);
         int error = 0;
         auto stream = TBassStream::Open(Fixture(name), 44100, error);
@@ -180,7 +181,8 @@ TEST_F(EngineTest, PlaybackAdvancesInRealTimeOnTheSilentDriver) {
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(Engine.BASS_StreamPlay(h, false, 0));
     std::this_thread::sleep_for(600ms);
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double heard = double(Engine.HeardBytes(h)) / (44100.0 * 4);
     EXPECT_GT(heard, wall - 0.25);
     EXPECT_LT(heard, wall + 0.1);
@@ -222,24 +224,22 @@ TEST_F(EngineTest, PlayerPlaysAShortFileToTheEndInRealTime) {
     player.SetFileName(Fixture("short_1s.mp3"));
     const auto start = std::chrono::steady_clock::now();
     player.Play();
-    while (player.Timer().Enabled &&
-           std::chrono::steady_clock::now() - start < 5s) {
+    while (player.Timer().Enabled && std::chrono::steady_clock::now() - start < 5s) {
         std::this_thread::sleep_for(50ms);
         player.TimerTick();
     }
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_FALSE(player.Timer().Enabled);
     EXPECT_GT(wall, 1.0);
     EXPECT_LT(wall, 2.5);
     ASSERT_GE(reports.size(), 3u);
-    const std::int32_t fileEnd =
-        std::int32_t(std::filesystem::file_size(Fixture("short_1s.mp3")));
+    const std::int32_t fileEnd = std::int32_t(std::filesystem::file_size(Fixture("short_1s.mp3")));
     EXPECT_EQ(reports[reports.size() - 2].second, fileEnd);
     EXPECT_EQ(reports.back().second, 0);
     EXPECT_TRUE(player.Spectrum() != nullptr);
-    EXPECT_GT(*std::max_element(player.Spectrum()->Peaks().begin(),
-                                player.Spectrum()->Peaks().end()),
-              0);
+    EXPECT_GT(
+        *std::max_element(player.Spectrum()->Peaks().begin(), player.Spectrum()->Peaks().end()), 0);
 }
 
 }  // namespace

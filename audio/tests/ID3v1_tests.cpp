@@ -52,7 +52,8 @@ TEST(ID3v1, ReadsBlocksOfEveryKind) {
         {"zero inside title", Block(std::string("A\0B", 3), "", 0, 0, 1), 1, std::string("A\0B", 3),
          "", 0},
         {"control bytes trailing", Block("Hi\x01\x1f\x20\x09", "", 0, 0, 1), 1, "Hi", "", 0},
-        {"GBK bytes kept raw", Block("\xc4\xe3\xba\xc3", "", 0, 0, 1), 1, "\xc4\xe3\xba\xc3", "", 0},
+        {"GBK bytes kept raw", Block("\xc4\xe3\xba\xc3", "", 0, 0, 1), 1, "\xc4\xe3\xba\xc3", "",
+         0},
     };
     TempDir dir;
     for (const BlockCase& c : cases) {
@@ -87,11 +88,13 @@ TEST(ID3v1, SizesAndMissingTags) {
         {"exactly 128 bytes", block, true, true},
         {"127 bytes", std::vector<std::uint8_t>(block.begin() + 1, block.end()), false, false},
         {"empty file", {}, false, false},
-        {"lower-case tag", [&] {
+        {"lower-case tag",
+         [&] {
              auto b = block;
              std::memcpy(b.data(), "tag", 3);
              return b;
-         }(), true, false},
+         }(),
+         true, false},
         {"no tag at all", std::vector<std::uint8_t>(4000, 0x55), true, false},
     };
     for (const SizeCase& c : cases) {

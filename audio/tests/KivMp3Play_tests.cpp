@@ -29,7 +29,9 @@ protected:
         Bass.Files["song.mp3"] = {SongLength, SongFile, 44100};
         Bass.Files["other.mp3"] = {2ull * 44100 * 4, 32000, 44100};
         Player.OnProgress = [this](const void* s, std::int32_t m, std::int32_t p,
-                                   const std::string& t) { Reports.push_back({s, m, p, t}); };
+                                   const std::string& t) {
+            Reports.push_back({s, m, p, t});
+        };
     }
     // One 50 ms tick of the owner's timer, if it is enabled.
     void Tick(int count = 1) {
@@ -39,9 +41,8 @@ protected:
         }
     }
     int CountCalls(const std::string& prefix) const {
-        return int(std::count_if(Bass.Calls.begin(), Bass.Calls.end(), [&](const std::string& c) {
-            return c.rfind(prefix, 0) == 0;
-        }));
+        return int(std::count_if(Bass.Calls.begin(), Bass.Calls.end(),
+                                 [&](const std::string& c) { return c.rfind(prefix, 0) == 0; }));
     }
 
     TFakeBass Bass;
@@ -247,7 +248,7 @@ TEST(MinSecText, MinutesModuloAnHour) {
     const struct {
         std::int32_t Seconds;
         const char* Text;
-    } cases[] = {{0, "00:00"}, {9, "00:09"}, {59, "00:59"}, {75, "01:15"},
+    } cases[] = {{0, "00:00"},   {9, "00:09"},    {59, "00:59"},   {75, "01:15"},
                  {600, "10:00"}, {3599, "59:59"}, {3605, "00:05"}, {7384, "03:04"}};
     for (const auto& c : cases) EXPECT_EQ(TKivMp3Play::MinSecText(c.Seconds), c.Text);
 }
