@@ -1,0 +1,82 @@
+// The audio commands of velmora-cli, run as a real process.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <nlohmann/json.hpp>
+
+#include "tests/TestSupport.h"
+
+namespace velmora {
+namespace {
+
+using test::RunCli;
+using test::SourcePath;
+
+std::string Fixture(const std::string& name) {
+    return SourcePath("audio/tests/data/" + name).string();
+}
+
+TEST(AudioCli, TagAsJson) {
+    const auto r = RunCli({"tag", Fixture("tag_id3v1.mp3"), "--json"});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err;
+    const auto j = nlohmann::json::parse(r.Out);
+    EXPECT_EQ(j["Exists"], true);
+    EXPECT_EQ(j["Version"], 2);
+    EXPECT_EQ(j["Title"], "Fixture Title");
+    EXPECT_EQ(j["Artist"], "Fixture Artist");
+    EXPECT_EQ(j["Album"], "Fixture Album");
+    EXPECT_EQ(j["Year"], "2001");
+    EXPECT_EQ(j["Comment"], "a comment");
+    EXPECT_EQ(j["Track"], 7);
+    EXPECT_EQ(j["Genre"], 13);
+
+    const auto none = RunCli({"tag", "--json", Fixture("cbr128_44k_stereo.mp3")});
+    ASSERT_EQ(none.ExitCode, 0);
+    const auto n = nlohmann::json::parse(none.Out);
+    EXPECT_EQ(n["Exists"], false);
+    EXPECT_EQ(n["Genre"], 255);
+    EXPECT_EQ(n["Title"], "");
+}
+
+TEST(AudioCli, FailuresAndUsage) {
+    const struct {
+        std::vector<std::string> Args;
+        int Exit;
+    } cases[] = {
+        {{"tag", Fixture("no_such.mp3")}, 1},
+        {{"playtime", Fixture("not_audio.mp3")}, 1},
+        {{"playtime", Fixture("no_such.mp3")}, 1},
+        {{"play", Fixture("not_audio.mp3")}, 1},
+        {{"tag"}, 2},
+        {{"playtime"}, 2},
+    };
+    for (const auto& c : cases) {
+        const auto r = RunCli(c.Args);
+        EXPECT_EQ(r.ExitCode, c.Exit) << c.Args[0] << " " << r.Err;
+        if (c.Exit == 1) {
+            EXPECT_EQ(std::count(r.Err.begin(), r.Err.end(), '\n'), 1) << r.Err;
+        }
+    }
+}
+
+TEST(AudioCli, PlayTimeInSeconds) {
+    const auto r = RunCli({"playtime", Fixture("vbr_xing_44k_stereo.mp3")});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_NEAR(std::stod(r.Out), 3.0302, 0.1);
+}
+
+TEST(AudioCli, PlayWithoutTerminalPlaysToTheEnd) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto r = RunCli({"play", Fixture("short_1s.mp3")}, "q q q");  // keys are not read
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_NE(r.Out.find("played"), std::string::npos);
+    EXPECT_GT(wall, 1.0);
+    EXPECT_LT(wall, 4.0);
+}
+
+}  // namespace
+}  // namespace velmora
