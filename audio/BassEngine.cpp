@@ -43,9 +43,16 @@ bool TBassEngine::BASS_Init(int device, std::uint32_t freq, std::uint32_t, void*
 }
 
 bool TBassEngine::BASS_Start() {
-    std::lock_guard lock(FLock);
-    if (!FInitialised) return Fail(BASS_ERROR_INIT);
-    if (FOutput) FOutput->SetRunning(true);
+    TSdlAudioOutput* output;
+    {
+        std::lock_guard lock(FLock);
+        if (!FInitialised) return Fail(BASS_ERROR_INIT);
+        output = FOutput.get();
+    }
+    // SDL takes its device lock here, and the device's callback takes FLock inside that
+    // lock: calling SDL while holding FLock could deadlock. FOutput is set once by BASS_Init
+    // and lives as long as the engine.
+    if (output) output->SetRunning(true);
     return Ok();
 }
 
