@@ -15,6 +15,9 @@ namespace {
 // the output holds between decoding and hearing.
 constexpr std::size_t MaxSegments = 1024;
 
+// Demuxers a song may come in: MP3 above all, and the plain audio files players accept.
+constexpr const char* AllowedFormats = "mp3,wav,ogg,flac";
+
 int OpenError(int averror) {
     return averror == AVERROR(ENOENT) || averror == AVERROR(EACCES) || averror == AVERROR(EISDIR)
                ? BASS_ERROR_FILEOPEN
@@ -27,7 +30,14 @@ std::unique_ptr<TBassStream> TBassStream::Open(const std::string& path, int outR
     std::unique_ptr<TBassStream> s(new TBassStream);
     s->FOutRate = outRate > 0 ? outRate : 44100;
     AVFormatContext* format = nullptr;
-    int ret = avformat_open_input(&format, path.c_str(), nullptr, nullptr);
+    // The file is untrusted: only local files (no playlist may reach out to the network or
+    // other files) and only plain audio containers. The "file:" prefix keeps a colon in the
+    // path from being read as a protocol name.
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    av_dict_set(&options, "format_whitelist", AllowedFormats, 0);
+    int ret = avformat_open_input(&format, ("file:" + path).c_str(), nullptr, &options);
+    av_dict_free(&options);
     if (ret < 0) {
         error = OpenError(ret);
         return nullptr;
@@ -196,10 +206,11 @@ void TBassStream::Convert(const AVFrame& frame, int skip) {
     const int bytes = av_get_bytes_per_sample(format);
     const bool planar = av_sample_fmt_is_planar(format);
     const int channels = frame.ch_layout.nb_channels;
-    const std::uint8_t* in[AV_NUM_DATA_POINTERS] = {};
-    for (int p = 0; p < (planar ? channels : 1) && p < AV_NUM_DATA_POINTERS; ++p) {
-        in[p] = frame.extended_data[p] + std::size_t(skip) * bytes * (planar ? 1 : channels);
+    FPlanes.assign(std::size_t(planar ? channels : 1), nullptr);
+    for (std::size_t p = 0; p < FPlanes.size(); ++p) {
+        FPlanes[p] = frame.extended_data[p] + std::size_t(skip) * bytes * (planar ? 1 : channels);
     }
+    const std::uint8_t** in = FPlanes.data();
     const int inCount = frame.nb_samples - skip;
     const int outMax = swr_get_out_samples(FSwr.get(), inCount);
     if (outMax <= 0) return;

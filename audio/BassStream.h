@@ -87,6 +87,7 @@ private:
     std::vector<std::int16_t> FFifo;  // interleaved stereo at the output rate
     std::size_t FFifoRead = 0;
     std::vector<std::int16_t> FConvertBuffer;
+    std::vector<const std::uint8_t*> FPlanes;  // input planes of one conversion
     std::deque<TSegment> FSegments;
 };
 

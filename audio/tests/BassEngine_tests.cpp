@@ -121,6 +121,33 @@ TEST_F(EngineTest, FilesThatCannotBeOpenedGiveZeroes) {
     }
 }
 
+TEST_F(EngineTest, OpensOnlyLocalAudioFiles) {
+    test::TempDir dir;
+    // A colon in the name is part of the path, not a protocol.
+    std::filesystem::copy_file(Fixture("short_1s.mp3"), dir / "a:b.mp3");
+    // A playlist in disguise must not make the library open other files or addresses
+    // (FFmpeg's concat demuxer would follow it to inner.mp3).
+    std::filesystem::copy_file(Fixture("short_1s.mp3"), dir / "inner.mp3");
+    test::WriteText(dir / "list.mp3", "ffconcat version 1.0\nfile 'inner.mp3'\n");
+    // Plain PCM in a WAV container plays like a song.
+    ASSERT_EQ(test::RunProgram({"ffmpeg", "-nostdin", "-loglevel", "error", "-f", "lavfi", "-i",
+                                "sine=frequency=440:duration=1", (dir / "tone.wav").string()}),
+              0);
+    const struct {
+        std::string Name;
+        bool Opens;
+    } cases[] = {{"a:b.mp3", true}, {"list.mp3", false}, {"tone.wav", true}};
+    for (const auto& c : cases) {
+        const HSTREAM h = Engine.BASS_StreamCreateFile(false, (dir / c.Name).string(), 0, 0, 0);
+        EXPECT_EQ(h != 0, c.Opens) << c.Name;
+        if (h) {
+            EXPECT_NEAR(Engine.BASS_ChannelBytes2Seconds(h, Engine.BASS_StreamGetLength(h)), 1.0,
+                        0.1);
+            Engine.BASS_StreamFree(h);
+        }
+    }
+}
+
 // Decodes a whole file through the stream without the device: every fixture, the damaged one
 // included, ends cleanly with about the length its headers promise.
 TEST(BassStream, DecodesEveryFixtureToTheEnd) {
