@@ -19,7 +19,12 @@ extern "C" {
 #include "audio/BassEngine.h"
 #include "audio/ID3v1.h"
 #include "audio/KivMp3Play.h"
+#include "audio/MusicImport.h"
 #include "cli/CliContext.h"
+#include "store/Catalogue.h"
+#include "store/Pub.h"
+#include "store/StoreRoot.h"
+#include "store/TextCodec.h"
 
 namespace velmora::cli {
 
@@ -29,8 +34,8 @@ namespace {
 // misnamed files would only clutter the terminal.
 void QuietDecoders() { av_log_set_level(AV_LOG_FATAL); }
 
-// Tag text as UTF-8 for output.
-std::string TagText(const std::string& raw) { return raw; }
+// Tag text as UTF-8 for output: tags hold the system's code page (GB18030/GBK).
+std::string TagText(const std::string& raw) { return Gb18030ToUtf8(raw); }
 
 int TagCommand(const std::string& file, bool json) {
     TID3v1 tag;
@@ -85,6 +90,32 @@ int PlayTimeCommand(const std::string& file) {
     const auto end = std::to_chars(text, text + sizeof text, seconds).ptr;
     std::cout << std::string(text, end) << "\n";
     return ExitOk;
+}
+
+int ImportMusicCommand(const std::string& storeDir, const std::string& albumName,
+                       const std::vector<std::string>& files) {
+    TAlbumStore store;
+    store.RootPath = ResolveStoreRoot(storeDir);
+    store.LoadRecords("A");
+    const int index = FindAlbum(store, albumName);
+    if (index < 0) {
+        std::cerr << "velmora-cli: no album named \"" << albumName << "\" in " << store.RootPath
+                  << "\n";
+        return ExitFailure;
+    }
+    store.OpenAlbum(index);
+    TMusicImportHooks hooks;
+    hooks.OnProgress = [](int number, int count, const std::string& path) {
+        std::cerr << "(" << number << "/" << count << ") " << path << "\n";
+    };
+    const TMusicImportResult result = ImportMusic(store, MeasuringEngine(), files, hooks);
+    std::cout << "imported " << result.Imported << " of " << files.size() << " songs into "
+              << albumName << "\n";
+    if (result.Skipped.empty()) return ExitOk;
+    std::cerr << "velmora-cli: not copied:";
+    for (const std::string& path : result.Skipped) std::cerr << " " << path;
+    std::cerr << "\n";
+    return ExitFailure;
 }
 
 // ---- terminal player ----
@@ -270,16 +301,30 @@ void AddAudioCommands(CLI::App& app, CliContext& context) {
         };
     });
 
-    auto* play = app.add_subcommand(
-        "play", "Play a file in the terminal: space pauses, arrows seek 5 s, q quits");
-    auto playFile = std::make_shared<std::string>();
-    play->add_option("FILE", *playFile, "MP3 file")->required();
-    play->callback([&context, playFile] {
-        context.Action = [playFile] {
+    auto* import = app.add_subcommand("import-music",
+                                      "Copy MP3 files into an album and add their song records");
+    auto importAlbum = std::make_shared<std::string>();
+    auto importFiles = std::make_shared<std::vector<std::string>>();
+    import->add_option("ALBUM", *importAlbum, "Album name")->required();
+    import->add_option("FILE", *importFiles, "MP3 files, imported in this order")->required();
+    import->callback([&context, importAlbum, importFiles] {
+        context.Action = [&context, importAlbum, importFiles] {
             QuietDecoders();
-            return PlayInTerminal(*playFile);
-        };
-    });
+    return ImportMusicCommand(context.StoreDir, *importAlbum, *importFiles);
+};
+}  // namespace velmora::cli
+);
+
+auto* play = app.add_subcommand(
+    "play", "Play a file in the terminal: space pauses, arrows seek 5 s, q quits");
+auto playFile = std::make_shared<std::string>();
+play->add_option("FILE", *playFile, "MP3 file")->required();
+play->callback([&context, playFile] {
+    context.Action = [playFile] {
+        QuietDecoders();
+        return PlayInTerminal(*playFile);
+    };
+});
 }
 
 }  // namespace velmora::cli

@@ -6,6 +6,8 @@
 #include <chrono>
 #include <nlohmann/json.hpp>
 
+#include "store/Catalogue.h"
+#include "store/Pub.h"
 #include "tests/TestSupport.h"
 
 namespace velmora {
@@ -38,6 +40,53 @@ TEST(AudioCli, TagAsJson) {
     EXPECT_EQ(n["Exists"], false);
     EXPECT_EQ(n["Genre"], 255);
     EXPECT_EQ(n["Title"], "");
+}
+
+TEST(AudioCli, TagTextInTheSystemCodePageBecomesUtf8) {
+    test::TempDir dir;
+    std::vector<std::uint8_t> file(200, 0);
+    std::vector<std::uint8_t> block(128, 0);
+    const std::string title = "\xc4\xe3\xba\xc3";  // 你好 in GBK
+    std::copy(std::begin("TAG"), std::end("TAG") - 1, block.begin());
+    std::copy(title.begin(), title.end(), block.begin() + 3);
+    file.insert(file.end(), block.begin(), block.end());
+    test::WriteBytes(dir / "gbk.mp3", file);
+    const auto r = RunCli({"tag", "--json", (dir / "gbk.mp3").string()});
+    ASSERT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_EQ(nlohmann::json::parse(r.Out)["Title"], "你好");
+}
+
+TEST(AudioCli, ImportMusicIntoAnAlbum) {
+    test::TempDir root;
+    {
+        TAlbumStore store;
+        store.RootPath = root.Dir();
+        CreateAlbum(store, "旅行");
+    }
+    const std::string missing = (root / "missing.mp3").string();
+    const auto r = RunCli({"--store", root.Dir(), "import-music", "旅行", Fixture("tag_id3v1.mp3"),
+                           missing, Fixture("short_1s.mp3")});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_NE(r.Err.find("(1/3) " + Fixture("tag_id3v1.mp3") + "\n"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("(3/3) " + Fixture("short_1s.mp3") + "\n"), std::string::npos);
+    EXPECT_NE(r.Err.find("not copied: " + missing), std::string::npos);
+    EXPECT_EQ(r.Out, "imported 2 of 3 songs into 旅行\n");
+
+    TAlbumStore store;
+    store.RootPath = root.Dir();
+    store.LoadRecords("A");
+    store.OpenAlbum(FindAlbum(store, "旅行"));
+    ASSERT_EQ(store.MusicCount, 2);
+    EXPECT_EQ(store.Musics[0].StoredName.Text(), "M0.mp3");
+    EXPECT_EQ(store.Musics[0].Singer.Text(), "Fixture Artist");
+    EXPECT_EQ(store.Musics[0].PlayTime, 3);
+    EXPECT_EQ(store.Musics[1].StoredName.Text(), "M1.mp3");
+    EXPECT_EQ(store.Musics[1].PlayTime, 1);
+
+    const auto none =
+        RunCli({"--store", root.Dir(), "import-music", "nowhere", Fixture("short_1s.mp3")});
+    EXPECT_EQ(none.ExitCode, 1);
+    EXPECT_EQ(RunCli({"--store", root.Dir(), "import-music", "旅行"}).ExitCode, 2);
 }
 
 TEST(AudioCli, FailuresAndUsage) {
