@@ -233,7 +233,11 @@ void HandleKey(TKivMp3Play& player, TKey key, const TPlayStatus& status, bool& q
 
 int PlayInTerminal(const std::string& file) {
     TBassEngine& engine = BassEngine();
-    engine.BASS_Init(-1, 44100, 32, nullptr);
+    if (!engine.BASS_Init(-1, 44100, 32, nullptr) &&
+        engine.BASS_ErrorGetCode() != BASS_ERROR_ALREADY) {
+        std::cerr << "velmora-cli: no audio output, not even SDL's silent driver\n";
+        return ExitFailure;
+    }
     const HSTREAM probe = engine.BASS_StreamCreateFile(false, file, 0, 0, 0);
     if (probe == 0) {
         std::cerr << "velmora-cli: no playable audio in " << file << "\n";

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <nlohmann/json.hpp>
 
 #include "store/Catalogue.h"
@@ -125,6 +126,25 @@ TEST(AudioCli, PlayWithoutTerminalPlaysToTheEnd) {
     EXPECT_NE(r.Out.find("played"), std::string::npos);
     EXPECT_GT(wall, 1.0);
     EXPECT_LT(wall, 8.0);
+}
+
+// With no usable sound driver the engine falls back to the silent one by itself and still
+// plays in real time.
+TEST(AudioCli, PlayFallsBackToTheSilentDriver) {
+    const char* saved = std::getenv("SDL_AUDIODRIVER");
+    const std::string previous = saved ? saved : "";
+    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    const auto start = std::chrono::steady_clock::now();
+    const auto r = RunCli({"play", Fixture("short_1s.mp3")});
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (saved) {
+        ::setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
+    } else {
+        ::unsetenv("SDL_AUDIODRIVER");
+    }
+    ASSERT_EQ(r.ExitCode, 0) << r.Err;
+    EXPECT_GT(wall, 1.0);
 }
 
 }  // namespace
