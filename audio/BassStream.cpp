@@ -74,8 +74,10 @@ std::unique_ptr<TBassStream> TBassStream::Open(const std::string& path, int outR
 }
 
 int TBassStream::Read(std::int16_t* out, int frames) {
+    if (frames <= 0) return 0;
     while (FifoFrames() < std::size_t(frames) && !FDecoderDone) DecodeMore();
-    const int n = int(std::min<std::size_t>(frames, FifoFrames()));
+    const int n = int(std::min<std::size_t>(std::size_t(frames), FifoFrames()));
+    if (n == 0) return 0;
     std::memcpy(out, FFifo.data() + FFifoRead, std::size_t(n) * 2 * sizeof(std::int16_t));
     FFifoRead += std::size_t(n) * 2;
     if (FFifoRead == FFifo.size()) {
