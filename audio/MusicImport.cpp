@@ -63,10 +63,6 @@ std::int32_t WholeSeconds(float seconds) {
 
 }  // namespace
 
-std::string ImportProgressText(int number, int count) {
-    return "正在导入文件：（" + std::to_string(number) + "/" + std::to_string(count) + "）";
-}
-
 bool CopyFileReplacing(const std::string& source, const std::string& dest) {
     TFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
     if (in.Get() < 0) return false;
@@ -92,7 +88,10 @@ TMusicImportResult ImportMusic(TAlbumStore& store, TBassApi& bass,
     const int count = int(sources.size());
     for (int i = 0; i < count; ++i) {
         result.Result = true;
-        if (hooks.Cancelled && hooks.Cancelled()) break;
+        if (hooks.CancelRequested && hooks.CancelRequested()) {
+            result.Cancelled = true;
+            break;
+        }
         const std::string& src = sources[std::size_t(i)];
         if (hooks.OnProgress) hooks.OnProgress(i + 1, count, src);
         const std::string number = NextFreeNumber(store.AlbumPath, "M", "mp3");

@@ -2,7 +2,8 @@
 // The music import loop: copies MP3 files into the current album's folder under numbered
 // names (M0.mp3, M1.mp3, ...), appends one song record per copied file with its play time,
 // song name, ID3v1 singer and remark, and saves the album's song records. The import dialog
-// and the command line are views over this loop.
+// and the command line are views over this loop; the dialog's progress caption is the one of
+// the picture import (ImportProgressCaption in store/PictureImport.h).
 
 #include <functional>
 #include <string>
@@ -19,7 +20,7 @@ struct TMusicImportHooks {
     std::function<void(int number, int count, const std::string& path)> OnProgress;
     /// The cancel request; tested before each file's OnProgress, so a request made during
     /// OnProgress of file k stops the loop before file k + 1, after file k is imported.
-    std::function<bool()> Cancelled;
+    std::function<bool()> CancelRequested;
 };
 
 struct TMusicImportResult {
@@ -29,6 +30,8 @@ struct TMusicImportResult {
     int Imported = 0;
     /// Sources that could not be copied, in list order; nothing of them stays behind.
     std::vector<std::string> Skipped;
+    /// The loop ended on a cancel request.
+    bool Cancelled = false;
 };
 
 /// Imports `sources` into the current album of `store` (AlbumPath), measuring play times
@@ -37,9 +40,6 @@ struct TMusicImportResult {
 TMusicImportResult ImportMusic(TAlbumStore& store, TBassApi& bass,
                                const std::vector<std::string>& sources,
                                const TMusicImportHooks& hooks = {});
-
-/// The dialog's progress text for file `number` of `count`: "正在导入文件：（3/10）".
-std::string ImportProgressText(int number, int count);
 
 /// Copies `source` to `dest`, replacing a file of that name, through a temporary file in the
 /// destination folder that is renamed over `dest` once complete. On failure returns false

@@ -8,6 +8,7 @@
 
 #include "audio/BassEngine.h"
 #include "audio/MusicImport.h"
+#include "store/PictureImport.h"
 #include "tests/TestSupport.h"
 
 namespace velmora {
@@ -88,7 +89,7 @@ TEST_F(ImportTest, CancelDuringTheFirstFileStopsBeforeTheThird) {
     // The click while file 1 is copied is seen when file 2 processes its messages.
     bool cancel = false;
     TMusicImportHooks hooks;
-    hooks.Cancelled = [&] { return cancel; };
+    hooks.CancelRequested = [&] { return cancel; };
     hooks.OnProgress = [&](int n, int, const std::string&) {
         if (n == 2) cancel = true;
     };
@@ -96,6 +97,7 @@ TEST_F(ImportTest, CancelDuringTheFirstFileStopsBeforeTheThird) {
                                            Fixture("tag_id3v1.mp3"), Fixture("mono_48k_id3v2.mp3")};
     const auto result = ImportMusic(Store, Engine, four, hooks);
     EXPECT_TRUE(result.Result);
+    EXPECT_TRUE(result.Cancelled);
     EXPECT_EQ(result.Imported, 2);
     const auto records = SavedRecords();
     ASSERT_EQ(records.size(), 2u);
@@ -143,7 +145,7 @@ TEST_F(ImportTest, FailedCopiesAreSkippedAndLeaveNothingBehind) {
 }
 
 TEST(MusicImportText, ProgressAndCopy) {
-    EXPECT_EQ(ImportProgressText(3, 10), "正在导入文件：（3/10）");
+    EXPECT_EQ(ImportProgressCaption(3, 10), "正在导入文件：（3/10）");
     TempDir dir;
     test::WriteText(dir / "dest.mp3", "old content that is longer");
     test::WriteText(dir / "src.mp3", "new");
