@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace velmora {
 
@@ -14,9 +13,8 @@ constexpr std::uint32_t DeviceFlags = 32;
 
 // Seconds as a whole number, truncated toward zero and kept inside 32 bits.
 std::int32_t TruncSeconds(float seconds) {
-    if (!(seconds > 0.0f)) return seconds < 0.0f && seconds > -2.0e9f ? std::int32_t(seconds) : 0;
-    if (seconds >= 2.0e9f) return std::numeric_limits<std::int32_t>::max();
-    return std::int32_t(seconds);
+    if (std::isnan(seconds)) return 0;
+    return std::int32_t(std::clamp(seconds, -2.0e9f, 2.0e9f));
 }
 
 }  // namespace
