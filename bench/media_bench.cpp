@@ -202,27 +202,37 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot make the soundtrack with ffmpeg\n");
         return 1;
     }
-    std::printf("media_bench: %d frames (%d pictures x %d frames, wipes and stills), one MP3, "
-                "best of %d runs\n",
-                frames, Pictures, SlotFrames, rounds);
+    std::printf(
+        "media_bench: %d frames (%d pictures x %d frames, wipes and stills), one MP3, "
+        "best of %d runs\n",
+        frames, Pictures, SlotFrames, rounds);
     for (const TBenchPreset& p : BenchPresets) {
         if (std::find(wanted.begin(), wanted.end(), p.Name) == wanted.end()) continue;
         std::vector<Bitmap> pictures;
         for (int i = 0; i < Pictures; ++i) pictures.push_back(MakePicture(p.Width, p.Height, i));
         TFigures ours, theirs;
+        // Alternating which side goes first evens out changes in the machine's load.
         for (int round = 0; round < rounds; ++round) {
-            KeepBest(ours, RunOurs(p, pictures, frames, song, (dir / "ours.mpg").string()));
-            KeepBest(theirs, RunFfmpeg(p, pictures, frames, song, (dir / "ffmpeg.mpg").string()));
+            for (int side = 0; side < 2; ++side) {
+                if ((side + round) % 2 == 0) {
+                    KeepBest(ours, RunOurs(p, pictures, frames, song, (dir / "ours.mpg").string()));
+                } else {
+                    KeepBest(theirs,
+                             RunFfmpeg(p, pictures, frames, song, (dir / "ffmpeg.mpg").string()));
+                }
+            }
         }
         const long ourRss = PeakRssMb(RUSAGE_SELF);
         const double drawMs = DrawMsPerFrame(pictures, frames, p.Width, p.Height);
-        std::printf("%-4s %dx%d  ours %6.1f fps (%.2f cores, %ld KB)   ffmpeg -target %s %6.1f fps "
-                    "(%.2f cores, %ld KB)   ratio %.2f\n",
-                    p.Name, p.Width, p.Height, ours.Fps, ours.Cores, ours.Bytes / 1024, p.Target,
-                    theirs.Fps, theirs.Cores, theirs.Bytes / 1024, ours.Fps / theirs.Fps);
-        std::printf("     CPU per frame: ours %.2f ms (without the bench's drawing, %.2f ms), "
-                    "ffmpeg %.2f ms   peak RSS of the bench process %ld MB\n",
-                    ours.CpuMsPerFrame - drawMs, drawMs, theirs.CpuMsPerFrame, ourRss);
+        std::printf(
+            "%-4s %dx%d  ours %6.1f fps (%.2f cores, %ld KB)   ffmpeg -target %s %6.1f fps "
+            "(%.2f cores, %ld KB)   ratio %.2f\n",
+            p.Name, p.Width, p.Height, ours.Fps, ours.Cores, ours.Bytes / 1024, p.Target,
+            theirs.Fps, theirs.Cores, theirs.Bytes / 1024, ours.Fps / theirs.Fps);
+        std::printf(
+            "     CPU per frame: ours %.2f ms (without the bench's drawing, %.2f ms), "
+            "ffmpeg %.2f ms   peak RSS of the bench process %ld MB\n",
+            ours.CpuMsPerFrame - drawMs, drawMs, theirs.CpuMsPerFrame, ourRss);
         std::fflush(stdout);
     }
     std::printf("peak RSS of ffmpeg's command line: %ld MB\n", PeakRssMb(RUSAGE_CHILDREN));
