@@ -3,20 +3,10 @@
 // canvas, the nearest-pixel stretch, the 3 x 3 box reduction and the in-place softening of the
 // fade option. Each works directly on the rows, with integer arithmetic only.
 
+#include "effects/Geometry.h"
 #include "imaging/Bitmap.h"
 
 namespace velmora {
-
-/// A rectangle, right and bottom exclusive.
-struct TRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-    int Width() const noexcept { return Right - Left; }
-    int Height() const noexcept { return Bottom - Top; }
-    bool operator==(const TRect&) const = default;
-};
 
 /// Where a pw x ph picture goes on a canvasWidth x canvasHeight canvas, aspect kept: when the
 /// canvas ratio is at least the picture's, the picture takes the full height and its width is

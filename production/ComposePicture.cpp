@@ -1,0 +1,92 @@
+#include "production/ComposePicture.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "effects/EffectRandom.h"
+#include "imaging/LoadPicture.h"
+#include "production/FramePixels.h"
+
+namespace velmora {
+
+namespace {
+
+/// Background pictures kept stretched at canvas size (a DVD canvas is about 11 MB).
+constexpr std::size_t MaxCachedBackgrounds = 4;
+
+}  // namespace
+
+Bitmap DecodeForFrame(const std::string& path, int frameWidth, int frameHeight) {
+    // The canvas is three times the frame; a source at least that large loses nothing to the
+    // nearest-pixel stretch that precedes the 3 x 3 reduction.
+    return LoadPictureToBitmap(path, MessageSink(), 3 * frameWidth, 3 * frameHeight);
+}
+
+TFrameComposer::TFrameComposer(int frameWidth, int frameHeight, TBackgroundFill fill)
+    : FFrameWidth(frameWidth),
+      FFrameHeight(frameHeight),
+      FFill(std::move(fill)),
+      FCanvas(3 * frameWidth, 3 * frameHeight) {}
+
+void TFrameComposer::ComposePicture(const std::string& path, Bitmap& dest) {
+    Compose(DecodeForFrame(path, FFrameWidth, FFrameHeight), path, dest);
+}
+
+void TFrameComposer::Compose(const Bitmap& picture, const std::string& path, Bitmap& dest) {
+    DrawBackground();
+    if (picture.Empty()) {
+        RecordFailure(path);
+    } else {
+        const TRect to =
+            FitPicture(FCanvas.Width(), FCanvas.Height(), picture.Width(), picture.Height());
+        StretchBitmap(picture, FCanvas, to);
+    }
+    if (dest.Width() != FFrameWidth || dest.Height() != FFrameHeight) {
+        dest.SetSize(FFrameWidth, FFrameHeight);
+    }
+    ReduceBy3(FCanvas, dest);
+}
+
+void TFrameComposer::DrawBackground() {
+    if (FFill.UsePictures && !FFill.Pictures.empty()) {
+        // A background picture chosen anew for every composition.
+        Randomize();
+        const std::size_t choice = RandomBelow(std::uint32_t(FFill.Pictures.size()));
+        if (const Bitmap* background = BackgroundCanvas(FFill.Pictures[choice])) {
+            std::memcpy(FCanvas.Bits(), background->Bits(), FCanvas.ByteCount());
+            return;
+        }
+    }
+    FCanvas.FillRgb(FFill.Colour);
+}
+
+const Bitmap* TFrameComposer::BackgroundCanvas(const std::string& path) {
+    auto found = std::find_if(FBackgrounds.begin(), FBackgrounds.end(),
+                              [&](const auto& entry) { return entry.first == path; });
+    if (found != FBackgrounds.end()) {
+        FBackgrounds.splice(FBackgrounds.begin(), FBackgrounds, found);
+    } else {
+        // Decoded once, stretched over the whole canvas without keeping its aspect. A file
+        // that cannot be decoded is remembered as an empty entry and falls back to the colour.
+        Bitmap stretched;
+        const Bitmap decoded = DecodeForFrame(path, FFrameWidth, FFrameHeight);
+        if (decoded.Empty()) {
+            RecordFailure(path);
+        } else {
+            stretched.SetSize(FCanvas.Width(), FCanvas.Height());
+            StretchBitmap(decoded, stretched, {0, 0, FCanvas.Width(), FCanvas.Height()});
+        }
+        FBackgrounds.emplace_front(path, std::move(stretched));
+        if (FBackgrounds.size() > MaxCachedBackgrounds) FBackgrounds.pop_back();
+    }
+    const Bitmap& canvas = FBackgrounds.front().second;
+    return canvas.Empty() ? nullptr : &canvas;
+}
+
+void TFrameComposer::RecordFailure(const std::string& path) {
+    if (std::find(FFailures.begin(), FFailures.end(), path) == FFailures.end()) {
+        FFailures.push_back(path);
+    }
+}
+
+}  // namespace velmora

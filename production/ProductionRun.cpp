@@ -1,0 +1,271 @@
+#include "production/ProductionRun.h"
+
+#include <filesystem>
+#include <future>
+#include <optional>
+#include <system_error>
+
+#include "base/Errors.h"
+#include "effects/EffectTable.h"
+#include "production/FramePixels.h"
+#include "production/Mcl.h"
+#include "production/MclText.h"
+#include "store/Pub.h"
+
+namespace velmora {
+
+const char* const RunSuccessText = "文件生成完毕！请确定查看。";
+const char* const RunFailureText = "创建相册视频文件出错，请重新制作！";
+
+namespace {
+
+/// Granularity every caller passes to the effects.
+constexpr int EffectGranularity = 5;
+
+std::string Trim(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = text.find_last_not_of(" \t");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+/// The full path of a stored file of the current album, or nullopt when its stored name is not
+/// a safe single path component.
+std::optional<std::string> StoredPath(const TAlbumStore& store, std::string_view storedName) {
+    try {
+        return store.StoredFilePath(Trim(storedName));
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+}
+
+/// One production run: the state that the media layer's callbacks share.
+class TRun {
+public:
+    TRun(const TAlbumStore& store, const TProductionSettings& settings,
+         const TProductionHooks& hooks)
+        : FStore(store),
+          FSettings(settings),
+          FHooks(hooks),
+          FPreset(OutputPreset(settings.OutputType)),
+          FTimeline(PlanStillFrames(store, settings.Sync)),
+          FComposer(FPreset.FrameWidth, FPreset.FrameHeight, settings.Background),
+          FNextPicture(FPreset.FrameWidth, FPreset.FrameHeight),
+          FCurrentFrame(FPreset.FrameWidth, FPreset.FrameHeight),
+          FFrameRect{0, 0, FPreset.FrameWidth, FPreset.FrameHeight} {}
+
+    TProductionReport Execute(const std::string& outputPath);
+
+private:
+    void SetUpSongs();
+    void SetUpTitleStyle();
+    void VideoSource(TMclSource& source);
+    void VideoFunc(Bitmap& image) { MclImgText(image, *FTitleStyle, 10, FPreset.TitleLine, FCurTitle); }
+    void AudioSource(TMclSource& source, int index);
+    void Progress(TMcl& h, int stage, int position);
+    void BeginPicture(int index);
+    std::optional<std::string> PicturePath(int index) const {
+        return StoredPath(FStore, FStore.Pics[std::size_t(index)].StoredName.Text());
+    }
+    void StartPrefetch(int index);
+    Bitmap TakePicture(int index, const std::string& path);
+
+    const TAlbumStore& FStore;
+    const TProductionSettings& FSettings;
+    const TProductionHooks& FHooks;
+    const TOutputPreset& FPreset;
+    TTimeline FTimeline;
+    TFrameComposer FComposer;
+    Bitmap FNextPicture;
+    Bitmap FCurrentFrame;
+    TRect FFrameRect;
+    std::string FCurTitle;
+    int FCurEffect = 1;
+    MclHandle FConvHandle;
+    MclListHandle FAudioList;
+    std::int64_t FTotalSamples = 0;
+    MclTextHandle FTitleStyle;
+    // The next picture is decoded on a worker while the current one is encoded.
+    std::future<Bitmap> FPrefetch;
+    int FPrefetchIndex = -1;
+    bool FStopped = false;
+    std::vector<std::string> FNotices;
+};
+
+TProductionReport TRun::Execute(const std::string& outputPath) {
+    FConvHandle = MclCreate();
+    TMcl& h = *FConvHandle;
+    MclAssignVideoSource(h, [this](TMclSource& source, int) { VideoSource(source); });
+    MclAssignVideoFunc(h, [this](TMcl&, Bitmap& image, int) { VideoFunc(image); });
+    MclAssignAudioSource(h, [this](TMclSource& source, int index) { AudioSource(source, index); });
+    MclAssignAudioFunc(h, [](TMcl&, std::span<float>, int) {});
+    MclAssignProgress(h, [this](TMcl& conv, int stage, int position, int) {
+        Progress(conv, stage, position);
+    });
+    MclAssignError(h, [](int, const std::string&, int& result) { result = 2; });
+    SetUpSongs();
+    FTotalSamples = MclListGetSampleCount(*FAudioList);
+    MclVideoSetFileName(h, outputPath);
+    MclAudioSetFileName(h, outputPath);
+    if (FPreset.Mpeg2) MclEnableMPEG2();
+    MclSetFormatPreset(h, FPreset.LibraryPreset, 0);
+    MclVideoSetKeepDuration(h, -1);
+    SetUpTitleStyle();
+
+    const TMclResult result = MclConvert(h);
+    MclListFree(FAudioList);
+    MclFree(FConvHandle);
+    if (FPrefetch.valid()) FPrefetch.wait();
+
+    TProductionReport report;
+    std::error_code ec;
+    report.Success = result.Ok && std::filesystem::is_regular_file(outputPath, ec);
+    report.Stopped = FStopped || result.Aborted;
+    report.Text = report.Success ? RunSuccessText : RunFailureText;
+    if (!result.Ok) report.FailureDetail = result.Message;
+    report.Notices = FNotices;
+    for (const std::string& path : FComposer.Failures()) {
+        report.Notices.push_back("Could not decode the picture " + path +
+                                 "; its frames show the background alone.");
+    }
+    for (const std::string& notice : result.Notices()) report.Notices.push_back(notice);
+    report.TotalFrames = FTimeline.TotalFrames();
+    report.FramesWritten = result.Frames;
+    report.Seconds = result.Seconds;
+    report.OutputPath = outputPath;
+    return report;
+}
+
+void TRun::SetUpSongs() {
+    FAudioList = MclListCreate();
+    for (const TMusicInfo& music : FStore.Musics) {
+        const std::optional<std::string> path = StoredPath(FStore, music.StoredName.Text());
+        if (path) {
+            MclListAdd(*FAudioList, *path, 16, 0, 0);
+        } else {
+            FNotices.push_back("Skipped the song " + music.SongName.Text() +
+                               ": its stored file name is not usable.");
+        }
+    }
+}
+
+void TRun::SetUpTitleStyle() {
+    // The style is the same for every frame, so it is made once per run; the layer caches the
+    // rasterised title inside it.
+    FTitleStyle = MclTextCreate();
+    MclTextSetFont(*FTitleStyle, "宋体", FPreset.TitleSize, 1, 1);
+    MclTextSetColor(*FTitleStyle, MclRGB(225, 225, 225), MclRGB(96, 96, 96), 8421504, -1);
+    MclTextShadow(*FTitleStyle, 2, 1, 1);
+}
+
+void TRun::VideoSource(TMclSource& source) {
+    const TFrameAction action = FTimeline.VideoSource();
+    if (action.BeginPicture >= 0) BeginPicture(action.BeginPicture);
+    if (!action.Repeat) {
+        if (action.Soften && FSettings.Fade) BlurBitmap(FCurrentFrame);
+        if (action.TransitionStep > 0) {
+            Effects[FCurEffect].Proc(FCurrentFrame, FNextPicture, FFrameRect, EffectGranularity,
+                                     2 * action.TransitionStep);
+        } else if (action.ShowComplete) {
+            FCurrentFrame = FNextPicture;
+        }
+        if (action.Preview && FHooks.OnPreview) FHooks.OnPreview(FCurrentFrame);
+    }
+    MclSourceSetDIB(source, FCurrentFrame);
+    if (action.Finished) MclSourceFinished(source);
+}
+
+void TRun::BeginPicture(int index) {
+    const TPicInfo& pic = FStore.Pics[std::size_t(index)];
+    FCurTitle = pic.Title.Text();
+    FCurEffect = ResolveEffect(pic.Effect);
+    const std::optional<std::string> path = PicturePath(index);
+    const std::string name = path ? *path : FStore.AlbumPath + Trim(pic.StoredName.Text());
+    const Bitmap picture = path ? TakePicture(index, *path) : Bitmap();
+    FComposer.Compose(picture, name, FNextPicture);
+    StartPrefetch(index + 1);
+}
+
+void TRun::StartPrefetch(int index) {
+    if (index >= FTimeline.PicCount()) return;
+    const std::optional<std::string> path = PicturePath(index);
+    if (!path) return;
+    const int width = FPreset.FrameWidth;
+    const int height = FPreset.FrameHeight;
+    FPrefetchIndex = index;
+    FPrefetch = std::async(std::launch::async, [file = *path, width, height] {
+        return DecodeForFrame(file, width, height);
+    });
+}
+
+Bitmap TRun::TakePicture(int index, const std::string& path) {
+    if (FPrefetch.valid() && FPrefetchIndex == index) {
+        FPrefetchIndex = -1;
+        return FPrefetch.get();
+    }
+    return DecodeForFrame(path, FPreset.FrameWidth, FPreset.FrameHeight);
+}
+
+void TRun::AudioSource(TMclSource& source, int index) {
+    std::string name;
+    if (MclListGetName(*FAudioList, index, name)) {
+        MclSourceSetFile(source, name);
+    } else {
+        MclSourceFinished(source);
+    }
+}
+
+void TRun::Progress(TMcl& h, int stage, int position) {
+    FTimeline.Progress();
+    TProgressInfo info;
+    info.Stage = stage;
+    info.Position = position;
+    info.TotalFrames = FTimeline.TotalFrames();
+    info.ElapsedSeconds = MclGetElapsedTime(h);
+    std::string timeText;
+    if (stage == MclStageDone) {
+        timeText = MclMakeTimeStr(info.ElapsedSeconds);
+    } else if (stage == MclStageEncoding) {
+        timeText = MclMakeTimeStr(
+            MclGetRemainingTime(h, int(FTimeline.TotalFrames()), FTotalSamples));
+    }
+    info.Texts = ProgressTexts(stage, position, FTimeline.TotalFrames(), timeText);
+    if (FHooks.OnProgress) FHooks.OnProgress(info);
+    if (!FStopped && FHooks.ShouldStop && FHooks.ShouldStop()) {
+        FStopped = true;
+        MclAbort(h);
+    }
+}
+
+}  // namespace
+
+std::vector<std::int64_t> PlanStillFrames(const TAlbumStore& store, bool sync) {
+    if (sync) {
+        return StillFramesBySync(std::int64_t(store.Pics.size()), MusicTotalSeconds(store.Musics));
+    }
+    std::vector<std::int32_t> dwells;
+    dwells.reserve(store.Pics.size());
+    for (const TPicInfo& pic : store.Pics) dwells.push_back(pic.Dwell);
+    return StillFramesByDwell(dwells);
+}
+
+std::string CheckProduction(const TAlbumStore& store, const TProductionSettings& settings) {
+    if (store.Pics.empty()) return "The album has no pictures; import pictures first.";
+    if (store.Musics.empty()) return "The album has no songs; import songs first.";
+    if (Trim(settings.OutputPath).empty()) return "No output file is given.";
+    if (settings.Sync &&
+        !CanSync(std::int64_t(store.Pics.size()), MusicTotalSeconds(store.Musics))) {
+        return SyncTooShortText;
+    }
+    return RunLengthError(TotalFrames(PlanStillFrames(store, settings.Sync)));
+}
+
+TProductionReport RunProduction(const TAlbumStore& store, const TProductionSettings& settings,
+                                const TProductionHooks& hooks) {
+    const std::string refusal = CheckProduction(store, settings);
+    if (!refusal.empty()) throw InvalidArgument(refusal);
+    TRun run(store, settings, hooks);
+    return run.Execute(Trim(settings.OutputPath));
+}
+
+}  // namespace velmora
