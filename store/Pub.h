@@ -38,7 +38,7 @@ struct TPicInfo {
 /// One song record ("MusicInfo" file), 344 bytes.
 struct TMusicInfo {
     static constexpr std::size_t Size = 344;
-    std::int32_t PlayTime = 0;  ///< whole seconds, truncated
+    std::int32_t PlayTime = 0;   ///< whole seconds, truncated
     ShortString<20> StoredName;  ///< file inside the album folder, e.g. "M0.mp3"
     ShortString<255> SongName;
     ShortString<30> Singer;

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/TextCodec.h"
+
 namespace velmora {
 
 template <int N>
@@ -41,5 +43,39 @@ private:
     std::uint8_t FLength = 0;
     std::array<std::uint8_t, N> FBytes{};
 };
+
+template <int N>
+std::string ShortString<N>::Text() const {
+    return Gb18030ToUtf8(Bytes());
+}
+
+template <int N>
+void ShortString<N>::SetText(std::string_view utf8) {
+    SetBytes(Utf8ToGb18030(utf8));
+}
+
+template <int N>
+void ShortString<N>::SetBytes(std::string_view gb18030) {
+    static_assert(N > 0 && N <= 255, "a short string holds at most 255 bytes");
+    const std::size_t length = Gb18030CutLength(gb18030, N);
+    FBytes.fill(0);
+    for (std::size_t i = 0; i < length; ++i) FBytes[i] = static_cast<std::uint8_t>(gb18030[i]);
+    FLength = static_cast<std::uint8_t>(length);
+}
+
+template <int N>
+void ShortString<N>::Decode(const std::uint8_t* in) noexcept {
+    // Bytes after the length carry no meaning; they are dropped so that equal texts compare
+    // equal and are written back as zeros.
+    FLength = in[0] > N ? std::uint8_t{N} : in[0];
+    FBytes.fill(0);
+    for (int i = 0; i < FLength; ++i) FBytes[i] = in[1 + i];
+}
+
+template <int N>
+void ShortString<N>::Encode(std::uint8_t* out) const noexcept {
+    out[0] = FLength;
+    for (int i = 0; i < N; ++i) out[1 + i] = i < FLength ? FBytes[i] : std::uint8_t{0};
+}
 
 }  // namespace velmora
