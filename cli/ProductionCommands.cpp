@@ -13,6 +13,7 @@
 #include "effects/EffectRandom.h"
 #include "production/ComposePicture.h"
 #include "production/ProductionRun.h"
+#include "store/Catalogue.h"
 #include "store/Pub.h"
 #include "store/StoreRoot.h"
 
@@ -62,19 +63,15 @@ std::uint32_t ParseColour(const std::string& text) {
     return std::uint32_t(std::stoul(hex, nullptr, 16));
 }
 
-/// Opens the store and makes the album of that name (or 1-based number) current.
+/// Opens the store and makes the album of that name current.
 void OpenStoreAlbum(TAlbumStore& store, const CliContext& context, const std::string& album) {
-    std::string root = context.StoreDir.empty() ? DefaultStoreRoot() : context.StoreDir;
-    if (root.back() != '/') root += '/';
-    store.RootPath = root;
+    store.RootPath = ResolveStoreRoot(context.StoreDir);
     store.LoadRecords("A");
-    for (std::size_t i = 0; i < store.Albums.size(); ++i) {
-        if (store.Albums[i].Name.Text() == album) {
-            store.OpenAlbum(int(i));
-            return;
-        }
+    const int index = FindAlbum(store, album);
+    if (index < 0) {
+        throw InvalidArgument("No album named \"" + album + "\" in the store " + store.RootPath);
     }
-    throw InvalidArgument("No album named \"" + album + "\" in the store " + root);
+    store.OpenAlbum(index);
 }
 
 /// The background pictures named on the command line, or every listed one when none is named.
