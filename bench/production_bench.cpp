@@ -1,0 +1,216 @@
+// Whole production against pure encoding: renders a 20-picture DVD album (12-megapixel JPEG
+// photos, 3 s dwell, random effects, titles, one MP3) through `velmora-cli make`, then encodes
+// the same number of 720 x 576 frames with ffmpeg's command line (-target pal-dvd, the same
+// song). Prints both wall times, their ratio and the peak memory of the render.
+// Goal: production at most 1.3 x the pure encode, peak memory under 300 MB.
+//
+// The photos are made once by ImageMagick and kept in velmora-bench-data/ of the temporary
+// folder (about 80 MB), so later runs start at once.
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "effects/EffectHelpers.h"
+#include "production/ComposePicture.h"
+#include "store/Pub.h"
+
+namespace fs = std::filesystem;
+using namespace velmora;
+
+namespace {
+
+constexpr int PictureCount = 20;
+constexpr int Dwell = 3;
+constexpr int PhotoWidth = 4000;
+constexpr int PhotoHeight = 3000;
+
+struct TChildRun {
+    int Status = -1;
+    double Seconds = 0;
+    long PeakKilobytes = 0;
+};
+
+/// Runs argv; when feed is given, the child's stdin is a pipe that feed writes to.
+TChildRun RunChild(const std::vector<std::string>& argv,
+                   const std::function<void(FILE*)>& feed = {}) {
+    int pipeFds[2] = {-1, -1};
+    if (feed && ::pipe(pipeFds) != 0) throw std::runtime_error("pipe failed");
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (feed) {
+            ::dup2(pipeFds[0], 0);
+            ::close(pipeFds[0]);
+            ::close(pipeFds[1]);
+        }
+        std::vector<char*> args;
+        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        ::execvp(args[0], args.data());
+        _exit(127);
+    }
+    if (feed) {
+        ::close(pipeFds[0]);
+        FILE* out = ::fdopen(pipeFds[1], "wb");
+        feed(out);
+        std::fclose(out);
+    }
+    TChildRun run;
+    struct rusage usage {};
+    ::wait4(pid, &run.Status, 0, &usage);
+    run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.PeakKilobytes = usage.ru_maxrss;
+    return run;
+}
+
+void Check(const TChildRun& run, const std::string& what) {
+    if (!WIFEXITED(run.Status) || WEXITSTATUS(run.Status) != 0) {
+        throw std::runtime_error(what + " failed");
+    }
+}
+
+/// Makes the photos and the song once: a detailed 12-megapixel base photo (plasma fractal with
+/// noise, like a real camera picture in JPEG size) and its variations.
+void MakeData(const fs::path& data) {
+    fs::create_directories(data);
+    const fs::path base = data / "base.png";
+    if (!fs::exists(base)) {
+        std::cout << "making the photos with ImageMagick (once)..." << std::endl;
+        Check(RunChild({"convert", "-size", "1000x750", "-seed", "5", "plasma:fractal", "-resize",
+                        "4000x3000!", "-attenuate", "0.6", "+noise", "Gaussian", base.string()}),
+              "convert");
+    }
+    for (int i = 0; i < PictureCount; ++i) {
+        const fs::path photo = data / ("P" + std::to_string(i) + ".jpg");
+        if (fs::exists(photo)) continue;
+        Check(RunChild({"convert", base.string(), "-roll", "+" + std::to_string(i * 190) + "+" +
+                        std::to_string(i * 130), "-modulate", std::to_string(80 + i * 2) + ",100," +
+                        std::to_string(60 + i * 4), "-quality", "92", photo.string()}),
+              "convert");
+    }
+    const fs::path song = data / "M0.mp3";
+    if (!fs::exists(song)) {
+        Check(RunChild({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
+                        "sine=frequency=330:duration=100", "-ac", "2", "-ar", "44100", "-c:a",
+                        "libmp3lame", "-b:a", "192k", song.string()}),
+              "ffmpeg song");
+    }
+}
+
+/// A store with one album "Bench" whose files are links to the bench data.
+std::string MakeStore(const fs::path& root, const fs::path& data) {
+    fs::remove_all(root);
+    TAlbumStore store;
+    store.RootPath = root.string() + "/";
+    store.Albums.resize(1);
+    store.Albums[0].Name.SetText("Bench");
+    store.AlbumCount = 1;
+    store.AlbumPath = store.RootPath + "Bench/";
+    fs::create_directories(store.AlbumPath);
+    for (int i = 0; i < PictureCount; ++i) {
+        const std::string name = "P" + std::to_string(i) + ".jpg";
+        fs::create_symlink(data / name, store.AlbumPath + name);
+        TPicInfo pic;
+        pic.Dwell = Dwell;
+        pic.Effect = 0;
+        pic.Title.SetText("第 " + std::to_string(i + 1) + " 张 Picture " + std::to_string(i + 1));
+        pic.StoredName.SetText(name);
+        store.Pics.push_back(pic);
+    }
+    fs::create_symlink(data / "M0.mp3", store.AlbumPath + "M0.mp3");
+    TMusicInfo music;
+    music.PlayTime = 100;
+    music.StoredName.SetText("M0.mp3");
+    store.Musics.push_back(music);
+    store.PicCount = PictureCount;
+    store.MusicCount = 1;
+    store.SaveRecords("");
+    return store.RootPath;
+}
+
+/// Writes the frames of the reference encode: for every picture the opening repeat, a 50-frame
+/// blend from the previous picture and the still frames, composed beforehand.
+void FeedFrames(FILE* out, const std::vector<Bitmap>& pictures, std::int64_t frames) {
+    Bitmap current(720, 576);
+    std::int64_t written = 0;
+    auto write = [&](const Bitmap& frame) {
+        if (written >= frames) return;
+        for (int y = 0; y < frame.Height(); ++y) {
+            std::fwrite(frame.Row(y), 1, std::size_t(frame.Width()) * 3, out);
+        }
+        ++written;
+    };
+    write(current);
+    for (const Bitmap& picture : pictures) {
+        write(current);
+        for (int k = 1; k <= 50; ++k) {
+            BlendBitmaps(current, picture, 2 * k);
+            write(current);
+        }
+        current = picture;
+        for (int s = 0; s < Dwell * 25; ++s) write(current);
+    }
+    while (written < frames) write(current);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    (void)argc;
+    (void)argv;
+    try {
+        const fs::path data = fs::temp_directory_path() / "velmora-bench-data";
+        const fs::path work = fs::temp_directory_path() / ("velmora-bench-" + std::to_string(::getpid()));
+        MakeData(data);
+        const std::string root = MakeStore(work / "store", data);
+        const std::int64_t totalFrames = PictureCount * (51 + Dwell * 25) + 2;
+
+        const fs::path made = work / "made.mpg";
+        const TChildRun render = RunChild({VELMORA_CLI_PATH, "--store", root, "make", "Bench",
+                                           "--preset", "dvd", "--out", made.string(), "--seed",
+                                           "1"});
+        Check(render, "velmora-cli make");
+
+        std::vector<Bitmap> pictures;
+        TFrameComposer composer(720, 576, {});
+        for (int i = 0; i < PictureCount; ++i) {
+            pictures.emplace_back();
+            composer.ComposePicture((data / ("P" + std::to_string(i) + ".jpg")).string(),
+                                    pictures.back());
+        }
+        const fs::path encoded = work / "ffmpeg.mpg";
+        const TChildRun reference = RunChild(
+            {"ffmpeg", "-v", "error", "-y", "-f", "rawvideo", "-pix_fmt", "bgr24", "-s",
+             "720x576", "-r", "25", "-i", "-", "-i", (data / "M0.mp3").string(), "-map", "0:v",
+             "-map", "1:a", "-target", "pal-dvd", "-aspect", "4:3", "-t",
+             std::to_string(double(totalFrames) / 25), encoded.string()},
+            [&](FILE* out) { FeedFrames(out, pictures, totalFrames); });
+        Check(reference, "ffmpeg -target pal-dvd");
+
+        std::printf("frames                         %lld (20 pictures, 3 s dwell, DVD)\n",
+                    static_cast<long long>(totalFrames));
+        std::printf("velmora-cli make               %8.2f s  %6.1f fps\n", render.Seconds,
+                    totalFrames / render.Seconds);
+        std::printf("ffmpeg -target pal-dvd         %8.2f s  %6.1f fps\n", reference.Seconds,
+                    totalFrames / reference.Seconds);
+        std::printf("ratio make / ffmpeg            %8.2f   (goal <= 1.30)\n",
+                    render.Seconds / reference.Seconds);
+        std::printf("peak memory of make            %8.1f MB (goal < 300 MB)\n",
+                    render.PeakKilobytes / 1024.0);
+        fs::remove_all(work);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "production_bench: %s\n", e.what());
+        return 1;
+    }
+}
