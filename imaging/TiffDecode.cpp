@@ -172,10 +172,6 @@ inline std::uint32_t SampleAt(const std::uint8_t* row, std::uint32_t x, int dept
 /// Makes the 24-bit bitmap from the padded rows, read with the stride of a device-independent
 /// bitmap of the image's depth, and puts it into target.
 void MakeBitmap(TImageJob& job, Bitmap& target) {
-    if (std::uint64_t(job.Width) * job.Height > std::uint64_t(Bitmap::MaxPixels)) {
-        target = Bitmap();
-        return Notify(job.Messages, MsgOutOfMemory);
-    }
     const std::uint64_t stride = (std::uint64_t(job.Width) * job.Depth + 31) / 32 * 4;
     if (stride * job.Height > job.Data.size()) return Notify(job.Messages, MsgImageData);
     Bitmap bitmap;
@@ -213,8 +209,15 @@ void DecodeImage(TImageJob& job, bool whiteIsZero, Bitmap& target) {
     if (job.Image.StripCount() == 0) {
         throw InvalidFile("TIFF image without strips", job.File.FileName());
     }
+    // A picture larger than a bitmap may be is refused before its data is read.
+    if (std::uint64_t(job.Width) * job.Height > std::uint64_t(Bitmap::MaxPixels)) {
+        target = Bitmap();
+        return Notify(job.Messages, MsgOutOfMemory);
+    }
+    // Strips that hold fewer bytes than the image's rows count as not read whole.
+    const std::uint64_t rowBytes = (std::uint64_t(job.Width) * job.Depth + 7) / 8;
     if (!MakePalette(job, whiteIsZero) || !ReadStrips(job) || job.Width == 0 ||
-        job.Height == 0) {
+        job.Height == 0 || job.Data.size() < rowBytes * job.Height) {
         return Notify(job.Messages, MsgImageData);
     }
     if (job.Kind == TKind::Rgb) {

@@ -1,0 +1,177 @@
+#include "imaging/Metafile.h"
+
+#include <cairo.h>
+#include <emf2svg.h>
+#include <librsvg/rsvg.h>
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "base/Errors.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr double Dpi = 96.0;
+
+void CheckSize(double width, double height, const std::string& name) {
+    if (!(width >= 1 && height >= 1) || width * height > double(Bitmap::MaxPixels)) {
+        throw InvalidFile("metafile has no usable size", name);
+    }
+}
+
+struct TWmfDeleter {
+    void operator()(wmfAPI* api) const noexcept { wmf_api_destroy(api); }
+};
+
+/// gd's true-colour pixel (7-bit alpha, 0 opaque) drawn over white into blue, green, red.
+inline void GdOverWhite(unsigned pixel, std::uint8_t* bgr) noexcept {
+    const unsigned alpha = 127 - ((pixel >> 24) & 0x7F);  // 0 transparent .. 127 opaque
+    const unsigned channel[3] = {pixel & 0xFF, (pixel >> 8) & 0xFF, (pixel >> 16) & 0xFF};
+    for (int i = 0; i < 3; ++i) {
+        bgr[i] = std::uint8_t((channel[i] * alpha + 255 * (127 - alpha) + 63) / 127);
+    }
+}
+
+}  // namespace
+
+Bitmap DecodeWmf(std::span<const std::uint8_t> data, const std::string& nameForErrors) {
+    wmfAPI_Options options{};
+    options.function = wmf_gd_function;
+    const unsigned long flags =
+        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    wmfAPI* raw = nullptr;
+    const wmf_error_t created = wmf_api_create(&raw, flags, &options);
+    std::unique_ptr<wmfAPI, TWmfDeleter> api(raw);
+    if (created != wmf_E_None || !api) throw InvalidFile("metafile player unavailable", nameForErrors);
+    wmf_gd_t* device = WMF_GD_GetData(api.get());
+    device->type = wmf_gd_image;
+    // libwmf only reads the buffer; its interface lacks the const.
+    std::vector<unsigned char> bytes(data.begin(), data.end());
+    wmfD_Rect box{};
+    unsigned int width = 0;
+    unsigned int height = 0;
+    if (bytes.empty() || wmf_mem_open(api.get(), bytes.data(), long(bytes.size())) != wmf_E_None) {
+        throw InvalidFile("not a metafile", nameForErrors);
+    }
+    const bool scanned = wmf_scan(api.get(), 0, &box) == wmf_E_None &&
+                         wmf_display_size(api.get(), &width, &height, Dpi, Dpi) == wmf_E_None;
+    if (!scanned) {
+        wmf_mem_close(api.get());
+        throw InvalidFile("damaged metafile", nameForErrors);
+    }
+    CheckSize(width, height, nameForErrors);
+    device->bbox = box;
+    device->width = width;
+    device->height = height;
+    const bool played = wmf_play(api.get(), 0, &box) == wmf_E_None;
+    wmf_mem_close(api.get());
+    const int* pixels = played && device->gd_image ? wmf_gd_image_pixels(device->gd_image) : nullptr;
+    if (!pixels) throw InvalidFile("metafile could not be drawn", nameForErrors);
+    // The pixels belong to the player and go with it: copy them now.
+    Bitmap picture(static_cast<int>(width), static_cast<int>(height));
+    for (int y = 0; y < picture.Height(); ++y) {
+        std::uint8_t* row = picture.Row(y);
+        for (int x = 0; x < picture.Width(); ++x) GdOverWhite(unsigned(*pixels++), row + 3 * x);
+    }
+    return picture;
+}
+
+namespace {
+
+struct TFreeDeleter {
+    void operator()(char* p) const noexcept { std::free(p); }
+};
+struct TGObjectDeleter {
+    void operator()(RsvgHandle* h) const noexcept { g_object_unref(h); }
+};
+struct TSurfaceDeleter {
+    void operator()(cairo_surface_t* s) const noexcept { cairo_surface_destroy(s); }
+};
+struct TCairoDeleter {
+    void operator()(cairo_t* c) const noexcept { cairo_destroy(c); }
+};
+struct TErrorDeleter {
+    void operator()(GError* e) const noexcept { g_error_free(e); }
+};
+
+std::uint32_t Le32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+/// The header record of an enhanced metafile: type 1, " EMF" signature, sizes in the file.
+bool LooksLikeEmf(std::span<const std::uint8_t> data) {
+    if (data.size() < 88) return false;
+    const std::uint32_t headerSize = Le32(&data[4]);
+    const std::uint32_t totalSize = Le32(&data[48]);
+    return Le32(&data[0]) == 1 && Le32(&data[40]) == 0x464D4520 && headerSize >= 88 &&
+           headerSize <= data.size() && totalSize >= headerSize;
+}
+
+/// Renders SVG text over white into a bitmap.
+Bitmap RenderSvg(const char* svg, std::size_t size, const std::string& name) {
+    GError* rawError = nullptr;
+    std::unique_ptr<RsvgHandle, TGObjectDeleter> handle(
+        rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg), size, &rawError));
+    std::unique_ptr<GError, TErrorDeleter> error(rawError);
+    if (!handle) throw InvalidFile("metafile could not be drawn", name);
+    double width = 0;
+    double height = 0;
+    if (!rsvg_handle_get_intrinsic_size_in_pixels(handle.get(), &width, &height)) {
+        throw InvalidFile("metafile has no usable size", name);
+    }
+    CheckSize(width, height, name);
+    const int w = int(std::ceil(width));
+    const int h = int(std::ceil(height));
+    std::unique_ptr<cairo_surface_t, TSurfaceDeleter> surface(
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h));
+    std::unique_ptr<cairo_t, TCairoDeleter> cairo(cairo_create(surface.get()));
+    cairo_set_source_rgb(cairo.get(), 1, 1, 1);
+    cairo_paint(cairo.get());
+    const RsvgRectangle viewport{0, 0, double(w), double(h)};
+    rawError = nullptr;
+    const bool drawn = rsvg_handle_render_document(handle.get(), cairo.get(), &viewport, &rawError);
+    error.reset(rawError);
+    cairo_surface_flush(surface.get());
+    if (!drawn || cairo_status(cairo.get()) != CAIRO_STATUS_SUCCESS) {
+        throw InvalidFile("metafile could not be drawn", name);
+    }
+    const unsigned char* pixels = cairo_image_surface_get_data(surface.get());
+    const int stride = cairo_image_surface_get_stride(surface.get());
+    Bitmap picture(w, h);
+    for (int y = 0; y < h; ++y) {
+        // RGB24 keeps each pixel as a native 32-bit 0x00RRGGBB: bytes blue, green, red, unused.
+        const unsigned char* source = pixels + std::size_t(y) * stride;
+        std::uint8_t* dest = picture.Row(y);
+        for (int x = 0; x < w; ++x, source += 4, dest += 3) std::memcpy(dest, source, 3);
+    }
+    return picture;
+}
+
+}  // namespace
+
+Bitmap DecodeEmf(std::span<const std::uint8_t> data, const std::string& nameForErrors) {
+    if (!LooksLikeEmf(data)) throw InvalidFile("not an enhanced metafile", nameForErrors);
+    std::vector<char> bytes(data.begin(), data.end());
+    generatorOptions options{};
+    char svgNamespace[] = "svg";
+    options.nameSpace = svgNamespace;
+    options.verbose = false;
+    options.emfplus = true;
+    options.svgDelimiter = true;
+    char* raw = nullptr;
+    std::size_t size = 0;
+    const int converted = emf2svg(bytes.data(), bytes.size(), &raw, &size, &options);
+    std::unique_ptr<char, TFreeDeleter> svg(raw);
+    if (!converted || !svg || size == 0) throw InvalidFile("damaged enhanced metafile", nameForErrors);
+    return RenderSvg(svg.get(), size, nameForErrors);
+}
+
+}  // namespace velmora
