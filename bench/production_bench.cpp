@@ -87,7 +87,7 @@ void MakeData(const fs::path& data) {
     if (!fs::exists(base)) {
         std::cout << "making the photos with ImageMagick (once)..." << std::endl;
         Check(RunChild({"convert", "-size", "1000x750", "-seed", "5", "plasma:fractal", "-resize",
-                        "4000x3000!", "-attenuate", "0.6", "+noise", "Gaussian", base.string()}),
+                        "4000x3000!", "-attenuate", "0.3", "+noise", "Gaussian", base.string()}),
               "convert");
     }
     for (int i = 0; i < PictureCount; ++i) {

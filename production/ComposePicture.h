@@ -24,7 +24,7 @@ struct TBackgroundFill {
 };
 
 /// Decodes a picture for a frame of frameWidth x frameHeight: a JPEG much larger than the
-/// composition canvas is decoded at a reduced DCT scale that still covers the canvas. Empty
+/// frame is decoded at a reduced DCT scale that still covers twice the frame size. Empty
 /// when the file is missing or cannot be decoded. Safe to call from any thread.
 Bitmap DecodeForFrame(const std::string& path, int frameWidth, int frameHeight);
 
