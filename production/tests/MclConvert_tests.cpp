@@ -1,0 +1,111 @@
+// Conversions of a few seconds into each preset, checked by ffprobe, by decoding the frames
+// back and by the standards' own authoring tools (dvdauthor, vcdimager).
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "production/tests/MclTestTools.h"
+#include "tests/TestSupport.h"
+
+namespace velmora::test {
+namespace {
+
+struct TPresetCase {
+    int Preset;
+    const char* Name;
+    const char* VideoCodec;
+    int Width, Height;
+    const char* AudioCodec;
+    int SampleRate;
+};
+
+const TPresetCase PresetCases[] = {
+    {0, "VCD", "mpeg1video", 352, 288, "mp2", 44100},
+    {1, "SVCD", "mpeg2video", 480, 576, "mp2", 44100},
+    {2, "DVD", "mpeg2video", 720, 576, "ac3", 48000},
+};
+
+// "4:3" as a number; MPEG-1 stores the pixel shape in a table, so VCD's 4:3 reads 1958:1467.
+double AspectValue(const std::string& ratio) {
+    const auto colon = ratio.find(':');
+    if (colon == std::string::npos) return 0;
+    return std::stod(ratio.substr(0, colon)) / std::stod(ratio.substr(colon + 1));
+}
+
+class MclPresetTest : public ::testing::TestWithParam<TPresetCase> {};
+
+// Checks the file with the standard's authoring tool; returns its messages on failure.
+std::string StandardToolComplaints(const TPresetCase& c, const std::string& file,
+                                   const TempDir& dir) {
+    std::string out, err;
+    int code;
+    if (c.Preset == 2) {
+        const std::string disc = (dir / "disc").string();
+        code = RunProgram({"env", "VIDEO_FORMAT=PAL", "dvdauthor", "-o", disc, "-t", file},
+                          &out, &err);
+        if (code == 0) {
+            code = RunProgram({"env", "VIDEO_FORMAT=PAL", "dvdauthor", "-o", disc, "-T"}, &out,
+                              &err);
+        }
+        if (code != 0 || err.find("WARN") != std::string::npos ||
+            err.find("ERR") != std::string::npos) {
+            return "dvdauthor: " + err;
+        }
+        return "";
+    }
+    code = RunProgram({"vcdimager", "-t", c.Preset == 0 ? "vcd2" : "svcd", "-c",
+                       (dir / "disc.cue").string(), "-b", (dir / "disc.bin").string(), file},
+                      &out, &err);
+    const std::string all = out + err;
+    if (code != 0 || all.find("WARN") != std::string::npos ||
+        all.find("ERROR") != std::string::npos) {
+        return "vcdimager: " + all;
+    }
+    return "";
+}
+
+TEST_P(MclPresetTest, WritesAStandardFileWithFramesInOrderAndMatchingAudio) {
+    const TPresetCase& c = GetParam();
+    TempDir dir;
+    const std::string song = (dir / "song.mp3").string();
+    MakeSineMp3(song, 3.0, 440);
+    const std::string out = (dir / "out.mpg").string();
+    const int frames = 50;
+
+    TRun run = RunConversion(out, {.Preset = c.Preset, .Frames = frames, .Songs = {song}});
+    ASSERT_TRUE(run.Result.Ok) << run.Result.Message;
+    EXPECT_EQ(run.Result.Frames, frames);
+    EXPECT_EQ(run.ErrorCalls, 0);
+    EXPECT_TRUE(run.Result.SkippedSongs.empty());
+
+    const TProbe probe = Probe(out);
+    EXPECT_EQ(probe.Errors, "");
+    const TProbedStream* video = probe.Find("video");
+    const TProbedStream* audio = probe.Find("audio");
+    ASSERT_NE(video, nullptr);
+    ASSERT_NE(audio, nullptr);
+    EXPECT_EQ(video->Codec, c.VideoCodec);
+    EXPECT_EQ(video->Width, c.Width);
+    EXPECT_EQ(video->Height, c.Height);
+    EXPECT_EQ(video->FrameRate, "25/1");
+    EXPECT_NEAR(AspectValue(video->DisplayAspect), 4.0 / 3.0, 0.005) << video->DisplayAspect;
+    EXPECT_EQ(video->Frames, frames);
+    EXPECT_EQ(audio->Codec, c.AudioCodec);
+    EXPECT_EQ(audio->SampleRate, c.SampleRate);
+    EXPECT_EQ(audio->Channels, 2);
+    EXPECT_NEAR(DecodedAudioSeconds(out), frames / 25.0, 0.1);
+
+    const auto decoded = DecodeGrey(out, c.Width, c.Height);
+    ASSERT_EQ(decoded.size(), std::size_t(frames));
+    for (int i = 0; i < frames; ++i) {
+        EXPECT_EQ(ReadFrameNumber(decoded[std::size_t(i)], c.Width, c.Height), i) << "frame " << i;
+    }
+    EXPECT_EQ(StandardToolComplaints(c, out, dir), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Presets, MclPresetTest, ::testing::ValuesIn(PresetCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+}  // namespace
+}  // namespace velmora::test
