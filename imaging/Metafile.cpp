@@ -39,6 +39,21 @@ inline void GdOverWhite(unsigned pixel, std::uint8_t* bgr) noexcept {
     }
 }
 
+/// The frame of a placeable metafile's header in points (libwmf's device units), so that the
+/// picture covers the frame the file declares and not only the part that is drawn on.
+bool PlaceableFrame(std::span<const std::uint8_t> data, wmfD_Rect& frame) {
+    if (data.size() < 22) return false;
+    auto u16 = [&](std::size_t at) { return unsigned(data[at] | data[at + 1] << 8); };
+    auto s16 = [&](std::size_t at) { return double(std::int16_t(u16(at))); };
+    if (u16(0) != 0xCDD7 || u16(2) != 0x9AC6 || u16(14) == 0) return false;
+    const double scale = 72.0 / u16(14);
+    frame.TL.x = float(s16(6) * scale);
+    frame.TL.y = float(s16(8) * scale);
+    frame.BR.x = float(s16(10) * scale);
+    frame.BR.y = float(s16(12) * scale);
+    return frame.BR.x > frame.TL.x && frame.BR.y > frame.TL.y;
+}
+
 }  // namespace
 
 Bitmap DecodeWmf(std::span<const std::uint8_t> data, const std::string& nameForErrors) {
@@ -67,6 +82,7 @@ Bitmap DecodeWmf(std::span<const std::uint8_t> data, const std::string& nameForE
         throw InvalidFile("damaged metafile", nameForErrors);
     }
     CheckSize(width, height, nameForErrors);
+    PlaceableFrame(data, box);
     device->bbox = box;
     device->width = width;
     device->height = height;

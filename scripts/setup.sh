@@ -13,6 +13,7 @@ PACKAGES=(
     libcli11-dev nlohmann-json3-dev
     # imaging
     libjpeg62-turbo-dev libpixman-1-dev libwmf-dev libemf2svg-dev librsvg2-dev libcairo2-dev
+    fonts-urw-base35 libjpeg-turbo-progs
     # audio and video
     libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libsdl2-dev
     # independent tools that make fixtures and check output

@@ -70,7 +70,7 @@ convert -size 16x8 xc:red -size 16x8 xc:lime +append \
     \( -size 16x8 xc:blue -size 16x8 xc:white +append \) -append -quality 95 quad.jpg
 convert -size 24x12 xc:orange -depth 8 BMP3:A.bmp
 convert -size 40x30 gradient:navy-yellow -quality 90 C.jpg
-head -c 300 C.jpg > B.jpg
+head -c 100 C.jpg > B.jpg  # cut inside its tables: no image
 convert -size 16x16 xc:purple icon.ico
 
 python3 pack_fixtures.py "$here"

@@ -171,3 +171,37 @@ for src in ["quad.jpg", "A.bmp", "icon.ico"]:
     cases["huge"] = bytes(big)
     for name, blob in cases.items():
         write(os.path.join("damaged", f"{stem}-{name}{ext}"), blob)
+
+
+def wmf_record(function, *params):
+    return struct.pack("<IH", 3 + len(params), function) + b"".join(
+        struct.pack("<h" if p < 0 else "<H", p) for p in params)
+
+
+# A placeable WMF of 1000 x 500 units at 1000 units per inch (96 x 48 pixels at 96 dpi):
+# the left half filled red without an outline, the rest left to the background.
+records = (wmf_record(0x020B, 0, 0) + wmf_record(0x020C, 500, 1000) +
+           wmf_record(0x02FC, 0, 0x00FF, 0x0000, 0) +       # solid brush, COLORREF red
+           wmf_record(0x012D, 0) +
+           wmf_record(0x02FA, 5, 0, 0, 0, 0) +              # null pen
+           wmf_record(0x012D, 1) +
+           wmf_record(0x041B, 500, 500, 0, 0) +             # rectangle bottom, right, top, left
+           wmf_record(0x0000))
+words = (18 + len(records)) // 2
+meta = struct.pack("<HHHIHIH", 1, 9, 0x0300, words, 2, 8, 0)
+placeable = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, 1000, 500, 1000, 0)
+checksum = 0
+for (word,) in struct.iter_unpack("<H", placeable[:20]):
+    checksum ^= word
+write("half-red.wmf", placeable + struct.pack("<H", checksum) + meta + records)
+
+# An EMF of 100 x 100 device pixels: the left half filled blue with the null pen.
+emf_records = (struct.pack("<IIIIII", 39, 24, 1, 0, 0x00FF0000, 0) +      # brush, blue
+               struct.pack("<III", 37, 12, 1) +
+               struct.pack("<III", 37, 12, 0x80000008) +                  # stock null pen
+               struct.pack("<II4i", 43, 24, 0, 0, 50, 100) +              # rectangle
+               struct.pack("<IIIII", 14, 20, 0, 16, 20))
+total = 88 + len(emf_records)
+emf_header = struct.pack("<II4i4iIIIIHHIIIiiii", 1, 88, 0, 0, 99, 99, 0, 0, 2646, 2646,
+                         0x464D4520, 0x10000, total, 6, 2, 0, 0, 0, 0, 1024, 768, 271, 203)
+write("half-blue.emf", emf_header + emf_records)
