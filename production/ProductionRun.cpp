@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "base/Errors.h"
-#include "effects/EffectTable.h"
+#include "effects/TransitionDriver.h"
 #include "production/FramePixels.h"
 #include "production/Mcl.h"
 #include "production/MclText.h"
@@ -18,9 +18,6 @@ const char* const RunSuccessText = "文件生成完毕！请确定查看。";
 const char* const RunFailureText = "创建相册视频文件出错，请重新制作！";
 
 namespace {
-
-/// Granularity every caller passes to the effects.
-constexpr int EffectGranularity = 5;
 
 std::string Trim(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -51,8 +48,7 @@ public:
           FTimeline(PlanStillFrames(store, settings.Sync)),
           FComposer(FPreset.FrameWidth, FPreset.FrameHeight, settings.Background),
           FNextPicture(FPreset.FrameWidth, FPreset.FrameHeight),
-          FCurrentFrame(FPreset.FrameWidth, FPreset.FrameHeight),
-          FFrameRect{0, 0, FPreset.FrameWidth, FPreset.FrameHeight} {}
+          FCurrentFrame(FPreset.FrameWidth, FPreset.FrameHeight) {}
 
     TProductionReport Execute(const std::string& outputPath);
 
@@ -78,9 +74,8 @@ private:
     TFrameComposer FComposer;
     Bitmap FNextPicture;
     Bitmap FCurrentFrame;
-    TRect FFrameRect;
     std::string FCurTitle;
-    int FCurEffect = 1;
+    TTransitionDriver FDriver;
     MclHandle FConvHandle;
     MclListHandle FAudioList;
     std::int64_t FTotalSamples = 0;
@@ -164,10 +159,9 @@ void TRun::VideoSource(TMclSource& source) {
     if (!action.Repeat) {
         if (action.Soften && FSettings.Fade) BlurBitmap(FCurrentFrame);
         if (action.TransitionStep > 0) {
-            Effects[FCurEffect].Proc(FCurrentFrame, FNextPicture, FFrameRect, EffectGranularity,
-                                     2 * action.TransitionStep);
+            FDriver.Step(2 * action.TransitionStep);
         } else if (action.ShowComplete) {
-            FCurrentFrame = FNextPicture;
+            FDriver.Finish();
         }
         if (action.Preview && FHooks.OnPreview) FHooks.OnPreview(FCurrentFrame);
     }
@@ -178,7 +172,8 @@ void TRun::VideoSource(TMclSource& source) {
 void TRun::BeginPicture(int index) {
     const TPicInfo& pic = FStore.Pics[std::size_t(index)];
     FCurTitle = pic.Title.Text();
-    FCurEffect = ResolveEffect(pic.Effect);
+    // The effect is chosen (a random one drawn anew for 0) before the picture is composed.
+    FDriver.Begin(FCurrentFrame, FNextPicture, pic.Effect);
     const std::optional<std::string> path = PicturePath(index);
     const std::string name = path ? *path : FStore.AlbumPath + Trim(pic.StoredName.Text());
     const Bitmap picture = path ? TakePicture(index, *path) : Bitmap();
