@@ -93,9 +93,10 @@ void MakeData(const fs::path& data) {
     for (int i = 0; i < PictureCount; ++i) {
         const fs::path photo = data / ("P" + std::to_string(i) + ".jpg");
         if (fs::exists(photo)) continue;
-        Check(RunChild({"convert", base.string(), "-roll", "+" + std::to_string(i * 190) + "+" +
-                        std::to_string(i * 130), "-modulate", std::to_string(80 + i * 2) + ",100," +
-                        std::to_string(60 + i * 4), "-quality", "92", photo.string()}),
+        Check(RunChild({"convert", base.string(), "-roll",
+                        "+" + std::to_string(i * 190) + "+" + std::to_string(i * 130), "-modulate",
+                        std::to_string(80 + i * 2) + ",100," + std::to_string(60 + i * 4),
+                        "-quality", "92", photo.string()}),
               "convert");
     }
     const fs::path song = data / "M0.mp3";
@@ -170,15 +171,16 @@ int main(int argc, char** argv) {
     (void)argv;
     try {
         const fs::path data = fs::temp_directory_path() / "velmora-bench-data";
-        const fs::path work = fs::temp_directory_path() / ("velmora-bench-" + std::to_string(::getpid()));
+        const fs::path work =
+            fs::temp_directory_path() / ("velmora-bench-" + std::to_string(::getpid()));
         MakeData(data);
         const std::string root = MakeStore(work / "store", data);
         const std::int64_t totalFrames = PictureCount * (51 + Dwell * 25) + 2;
 
         const fs::path made = work / "made.mpg";
-        const TChildRun render = RunChild({VELMORA_CLI_PATH, "--store", root, "make", "Bench",
-                                           "--preset", "dvd", "--out", made.string(), "--seed",
-                                           "1"});
+        const TChildRun render =
+            RunChild({VELMORA_CLI_PATH, "--store", root, "make", "Bench", "--preset", "dvd",
+                      "--out", made.string(), "--seed", "1"});
         Check(render, "velmora-cli make");
 
         std::vector<Bitmap> pictures;
@@ -189,12 +191,35 @@ int main(int argc, char** argv) {
                                     pictures.back());
         }
         const fs::path encoded = work / "ffmpeg.mpg";
-        const TChildRun reference = RunChild(
-            {"ffmpeg", "-v", "error", "-y", "-f", "rawvideo", "-pix_fmt", "bgr24", "-s",
-             "720x576", "-r", "25", "-i", "-", "-i", (data / "M0.mp3").string(), "-map", "0:v",
-             "-map", "1:a", "-target", "pal-dvd", "-aspect", "4:3", "-t",
-             std::to_string(double(totalFrames) / 25), encoded.string()},
-            [&](FILE* out) { FeedFrames(out, pictures, totalFrames); });
+        const TChildRun reference =
+            RunChild({"ffmpeg",
+                      "-v",
+                      "error",
+                      "-y",
+                      "-f",
+                      "rawvideo",
+                      "-pix_fmt",
+                      "bgr24",
+                      "-s",
+                      "720x576",
+                      "-r",
+                      "25",
+                      "-i",
+                      "-",
+                      "-i",
+                      (data / "M0.mp3").string(),
+                      "-map",
+                      "0:v",
+                      "-map",
+                      "1:a",
+                      "-target",
+                      "pal-dvd",
+                      "-aspect",
+                      "4:3",
+                      "-t",
+                      std::to_string(double(totalFrames) / 25),
+                      encoded.string()},
+                     [&](FILE* out) { FeedFrames(out, pictures, totalFrames); });
         Check(reference, "ffmpeg -target pal-dvd");
 
         std::printf("frames                         %lld (20 pictures, 3 s dwell, DVD)\n",

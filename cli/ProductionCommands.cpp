@@ -1,6 +1,7 @@
 // Subcommands of the production subsystem: `make` renders an album into an MPEG file with a
 // progress bar on stderr and Ctrl-C to stop; `compose` writes one composed frame.
 
+#include <QImage>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -16,8 +17,6 @@
 #include "store/Catalogue.h"
 #include "store/Pub.h"
 #include "store/StoreRoot.h"
-
-#include <QImage>
 
 namespace velmora::cli {
 
@@ -76,9 +75,13 @@ void OpenStoreAlbum(TAlbumStore& store, const CliContext& context, const std::st
 
 /// The background pictures named on the command line, or every listed one when none is named.
 std::vector<std::string> BackgroundPaths(const TAlbumStore& store,
-                                         const std::vector<std::string>& names) {
+                                         const std::vector<std::string>& given) {
     const std::vector<std::string> listed = ListBackPictures(store.RootPath);
     std::vector<std::string> paths;
+    std::vector<std::string> names;
+    for (const std::string& name : given) {
+        if (!name.empty()) names.push_back(name);
+    }
     const std::string folder = BackPicFolder(store.RootPath);
     if (names.empty()) {
         for (const std::string& name : listed) paths.push_back(folder + name);
@@ -108,9 +111,10 @@ public:
         FLast = now;
         FShown = true;
         const double fps = info.ElapsedSeconds > 0 ? info.Position / info.ElapsedSeconds : 0;
-        const int percent = info.TotalFrames > 0
-                                ? int(std::min<std::int64_t>(info.Position * 100 / info.TotalFrames, 100))
-                                : 0;
+        const int percent =
+            info.TotalFrames > 0
+                ? int(std::min<std::int64_t>(info.Position * 100 / info.TotalFrames, 100))
+                : 0;
         const int filled = percent * 30 / 100;
         std::fprintf(stderr, "\r[%-30s] %3d%%  frame %lld/%lld  %6.1f fps  %s ",
                      std::string(std::size_t(filled), '#').c_str(), percent,
@@ -220,16 +224,18 @@ void AddProductionCommands(CLI::App& app, CliContext& context) {
     CLI::App* makeCmd = app.add_subcommand("make", "Render an album into a VCD, SVCD or DVD file");
     makeCmd->add_option("album", make->Album, "Name of the album")->required();
     makeCmd->add_option("--preset", make->Preset, "vcd, svcd or dvd")->required();
-    makeCmd->add_option("--out", make->Out, "Output file (default: the home folder, first free "
-                                            "VCD-n.mpg, SVCD-n.mpg or DVD-n.mpg)");
+    makeCmd->add_option("--out", make->Out,
+                        "Output file (default: the home folder, first free "
+                        "VCD-n.mpg, SVCD-n.mpg or DVD-n.mpg)");
     makeCmd->add_flag("--sync", make->Sync, "Spread the pictures evenly over the music");
     makeCmd->add_flag("--fade", make->Fade, "Soften each picture progressively while it stands");
     CLI::Option* colour = makeCmd->add_option("--background-color", make->Colour,
                                               "Fill colour around the pictures, RRGGBB");
     CLI::Option* pictures =
-        makeCmd->add_option("--background-pictures", make->BackgroundNames,
-                            "Fill with background pictures of the BackPic folder chosen at "
-                            "random (the named ones, or all)")
+        makeCmd
+            ->add_option("--background-pictures", make->BackgroundNames,
+                         "Fill with background pictures of the BackPic folder chosen at "
+                         "random (the named ones, or all)")
             ->expected(0, -1);
     colour->excludes(pictures);
     makeCmd->add_option("--seed", make->Seed, "Seed that reproduces every random choice");
@@ -244,14 +250,13 @@ void AddProductionCommands(CLI::App& app, CliContext& context) {
     composeCmd->add_option("file", compose->File, "Picture file")->required();
     composeCmd->add_option("--preset", compose->Preset, "vcd, svcd or dvd")->required();
     composeCmd->add_option("--out", compose->Out, "Output picture (.bmp, .png, .jpg)")->required();
-    CLI::Option* composeColour = composeCmd->add_option("--background-color", compose->Colour,
-                                                        "Fill colour, RRGGBB");
+    CLI::Option* composeColour =
+        composeCmd->add_option("--background-color", compose->Colour, "Fill colour, RRGGBB");
     CLI::Option* composePicture = composeCmd->add_option(
         "--background-picture", compose->BackgroundPicture, "Background picture file");
     composeColour->excludes(composePicture);
-    composeCmd->callback([&context, compose] {
-        context.Action = [compose] { return Compose(*compose); };
-    });
+    composeCmd->callback(
+        [&context, compose] { context.Action = [compose] { return Compose(*compose); }; });
 }
 
 }  // namespace velmora::cli

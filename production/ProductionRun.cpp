@@ -56,7 +56,9 @@ private:
     void SetUpSongs();
     void SetUpTitleStyle();
     void VideoSource(TMclSource& source);
-    void VideoFunc(Bitmap& image) { MclImgText(image, *FTitleStyle, 10, FPreset.TitleLine, FCurTitle); }
+    void VideoFunc(Bitmap& image) {
+        MclImgText(image, *FTitleStyle, 10, FPreset.TitleLine, FCurTitle);
+    }
     void AudioSource(TMclSource& source, int index);
     void Progress(TMcl& h, int stage, int position);
     void BeginPicture(int index);
@@ -94,9 +96,8 @@ TProductionReport TRun::Execute(const std::string& outputPath) {
     MclAssignVideoFunc(h, [this](TMcl&, Bitmap& image, int) { VideoFunc(image); });
     MclAssignAudioSource(h, [this](TMclSource& source, int index) { AudioSource(source, index); });
     MclAssignAudioFunc(h, [](TMcl&, std::span<float>, int) {});
-    MclAssignProgress(h, [this](TMcl& conv, int stage, int position, int) {
-        Progress(conv, stage, position);
-    });
+    MclAssignProgress(
+        h, [this](TMcl& conv, int stage, int position, int) { Progress(conv, stage, position); });
     MclAssignError(h, [](int, const std::string&, int& result) { result = 2; });
     SetUpSongs();
     FTotalSamples = MclListGetSampleCount(*FAudioList);
@@ -221,8 +222,8 @@ void TRun::Progress(TMcl& h, int stage, int position) {
     if (stage == MclStageDone) {
         timeText = MclMakeTimeStr(info.ElapsedSeconds);
     } else if (stage == MclStageEncoding) {
-        timeText = MclMakeTimeStr(
-            MclGetRemainingTime(h, int(FTimeline.TotalFrames()), FTotalSamples));
+        timeText =
+            MclMakeTimeStr(MclGetRemainingTime(h, int(FTimeline.TotalFrames()), FTotalSamples));
     }
     info.Texts = ProgressTexts(stage, position, FTimeline.TotalFrames(), timeText);
     if (FHooks.OnProgress) FHooks.OnProgress(info);

@@ -68,9 +68,9 @@ struct TProductionReport {
     /// Notices worth showing: pictures and background pictures that could not be decoded,
     /// songs that were skipped, rate-control warnings.
     std::vector<std::string> Notices;
-    std::int64_t TotalFrames = 0;   ///< the planned length
-    std::int64_t FramesWritten = 0; ///< frames the file holds
-    double Seconds = 0;             ///< wall time of the conversion
+    std::int64_t TotalFrames = 0;    ///< the planned length
+    std::int64_t FramesWritten = 0;  ///< frames the file holds
+    double Seconds = 0;              ///< wall time of the conversion
     std::string OutputPath;
 };
 

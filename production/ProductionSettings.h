@@ -24,11 +24,11 @@ struct TOutputPreset {
     const char* Caption;  ///< "VCD", "SVCD", "DVD"
     int FrameWidth;
     int FrameHeight;
-    const char* Prefix;   ///< file name prefix of the proposed output name
-    int LibraryPreset;    ///< MclSetFormatPreset's preset number
-    bool Mpeg2;           ///< MclEnableMPEG2 is called
-    int TitleSize;        ///< font size of the title overlay
-    int TitleLine;        ///< y of the title overlay
+    const char* Prefix;  ///< file name prefix of the proposed output name
+    int LibraryPreset;   ///< MclSetFormatPreset's preset number
+    bool Mpeg2;          ///< MclEnableMPEG2 is called
+    int TitleSize;       ///< font size of the title overlay
+    int TitleLine;       ///< y of the title overlay
 };
 
 /// Frames per second of every preset.
@@ -89,8 +89,7 @@ constexpr int PreviewPanelHeight = 189;
 
 /// The preview image fitted into a panel of panelWidth x panelHeight with the frame's ratio,
 /// rounded to nearest (halves to even) and centred.
-TPreviewRect PreviewGeometry(int frameWidth, int frameHeight,
-                             int panelWidth = PreviewPanelWidth,
+TPreviewRect PreviewGeometry(int frameWidth, int frameHeight, int panelWidth = PreviewPanelWidth,
                              int panelHeight = PreviewPanelHeight) noexcept;
 
 }  // namespace velmora

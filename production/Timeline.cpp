@@ -85,19 +85,19 @@ TFrameAction TTimeline::VideoSource() noexcept {
 TProgressTexts ProgressTexts(int stage, std::int64_t position, std::int64_t totalFrames,
                              const std::string& timeText) {
     switch (stage) {
-    case 0:
-        return {"", "共用时间: " + timeText};
-    case 1:
-        return {"准备生成...", ""};
-    case 2:
-        return {"视频文件结构处理...", ""};
-    case 3: {
-        std::int64_t percent = totalFrames > 0 ? position * 100 / totalFrames : 0;
-        percent = std::clamp<std::int64_t>(percent, 0, 100);
-        return {"完成进度：" + std::to_string(percent) + "%", "剩余时间: " + timeText};
-    }
-    default:
-        return {"其它视频处理！", ""};
+        case 0:
+            return {"", "共用时间: " + timeText};
+        case 1:
+            return {"准备生成...", ""};
+        case 2:
+            return {"视频文件结构处理...", ""};
+        case 3: {
+            std::int64_t percent = totalFrames > 0 ? position * 100 / totalFrames : 0;
+            percent = std::clamp<std::int64_t>(percent, 0, 100);
+            return {"完成进度：" + std::to_string(percent) + "%", "剩余时间: " + timeText};
+        }
+        default:
+            return {"其它视频处理！", ""};
     }
 }
 

@@ -88,8 +88,8 @@ TProgressTexts ProgressTexts(int stage, std::int64_t position, std::int64_t tota
                              const std::string& timeText);
 
 /// The status texts once a run has ended.
-extern const char* const RunDoneText;       // "相册生成完毕!"
-extern const char* const RunDoneTimeText;   // "剩余时间：00:00"
-extern const char* const RunStartText;      // "完成进度：0%"
+extern const char* const RunDoneText;      // "相册生成完毕!"
+extern const char* const RunDoneTimeText;  // "剩余时间：00:00"
+extern const char* const RunStartText;     // "完成进度：0%"
 
 }  // namespace velmora

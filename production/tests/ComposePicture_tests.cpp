@@ -18,11 +18,11 @@ std::string SolidBmp(const test::TempDir& dir, const std::string& name, int widt
                      const std::string& colour) {
     const std::string path = (dir / name).string();
     std::string err;
-    EXPECT_EQ(test::RunProgram({"convert", "-size",
-                                std::to_string(width) + "x" + std::to_string(height),
-                                "xc:" + colour, "-type", "TrueColor", "BMP3:" + path},
-                               nullptr, &err),
-              0)
+    EXPECT_EQ(
+        test::RunProgram({"convert", "-size", std::to_string(width) + "x" + std::to_string(height),
+                          "xc:" + colour, "-type", "TrueColor", "BMP3:" + path},
+                         nullptr, &err),
+        0)
         << err;
     return path;
 }
@@ -105,7 +105,8 @@ TEST(ComposePicture, BackgroundPicturesAndUndecodableFiles) {
     fallback.ComposePicture((dir / "missing.jpg").string(), frame);
     ExpectArea(frame, 0, 0, 320, 288, 0x0000ff, "background alone");
     fallback.ComposePicture(picture, frame);
-    EXPECT_EQ(fallback.Failures(), (std::vector<std::string>{broken, (dir / "missing.jpg").string()}));
+    EXPECT_EQ(fallback.Failures(),
+              (std::vector<std::string>{broken, (dir / "missing.jpg").string()}));
 
     // Picture mode without any checked background picture uses the fill colour.
     TFrameComposer none(320, 288, {true, 0x00ff00, {}});

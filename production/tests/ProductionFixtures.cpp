@@ -61,10 +61,11 @@ TProbe ProbeVideo(const std::string& path) {
     TProbe probe;
     std::string out;
     std::string err;
-    if (RunProgram({"ffprobe", "-v", "error", "-count_frames", "-select_streams", "v:0",
-                    "-show_entries", "stream=nb_read_frames,width,height,codec_name:format=duration",
-                    "-of", "default=noprint_wrappers=1", path},
-                   &out, &err) != 0) {
+    if (RunProgram(
+            {"ffprobe", "-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
+             "stream=nb_read_frames,width,height,codec_name:format=duration", "-of",
+             "default=noprint_wrappers=1", path},
+            &out, &err) != 0) {
         ADD_FAILURE() << "ffprobe failed: " << err;
         return probe;
     }
@@ -87,12 +88,11 @@ TProbe ProbeVideo(const std::string& path) {
 Bitmap ReadVideoFrame(const std::string& path, int n, int width, int height) {
     std::string out;
     std::string err;
-    const std::string filter = "select=eq(n\\," + std::to_string(n) + "),scale=" +
-                               std::to_string(width) + ":" + std::to_string(height) +
+    const std::string filter = "select=eq(n\\," + std::to_string(n) +
+                               "),scale=" + std::to_string(width) + ":" + std::to_string(height) +
                                ":flags=bicubic";
-    const int code = RunProgram({"ffmpeg", "-v", "error", "-i", path, "-vf", filter, "-vsync",
-                                 "0", "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "bgr24",
-                                 "-"},
+    const int code = RunProgram({"ffmpeg", "-v", "error", "-i", path, "-vf", filter, "-vsync", "0",
+                                 "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "bgr24", "-"},
                                 &out, &err);
     Bitmap frame(width, height);
     if (code != 0 || out.size() != std::size_t(width) * height * 3) {

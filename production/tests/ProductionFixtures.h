@@ -35,8 +35,8 @@ TAlbumStore MakeStore(const std::string& root, const std::vector<TTestPicture>& 
 
 /// What ffprobe says of a file's first video stream.
 struct TProbe {
-    int Frames = -1;        ///< decoded frames
-    double Duration = -1;   ///< container duration in seconds
+    int Frames = -1;       ///< decoded frames
+    double Duration = -1;  ///< container duration in seconds
     int Width = 0;
     int Height = 0;
     std::string Codec;

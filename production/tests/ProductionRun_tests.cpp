@@ -121,9 +121,8 @@ class ProductionPresetTest : public ProductionRunTest,
 
 TEST_P(ProductionPresetTest, RendersTwoPicturesWithTitles) {
     const TPresetCase& param = GetParam();
-    TAlbumStore store = MakeStore(Root.Dir(),
-                                  {{"P0.jpg", 1, 2, "春天 Spring"}, {"P1.jpg", 1, 37, "夏天"}},
-                                  {{"M0.mp3", 2}});
+    TAlbumStore store = MakeStore(
+        Root.Dir(), {{"P0.jpg", 1, 2, "春天 Spring"}, {"P1.jpg", 1, 37, "夏天"}}, {{"M0.mp3", 2}});
     MakePicture(Album() + "P0.jpg", 640, 240, "gradient:#c02020-#2020c0");  // wider
     MakePicture(Album() + "P1.jpg", 240, 500, "gradient:#20c020-#202060");  // taller
     MakeSong(Album() + "M0.mp3", 2);
@@ -157,7 +156,9 @@ INSTANTIATE_TEST_SUITE_P(Presets, ProductionPresetTest,
                          ::testing::Values(TPresetCase{TOutputType::VCD, "mpeg1video", 352, 288},
                                            TPresetCase{TOutputType::SVCD, "mpeg2video", 480, 576},
                                            TPresetCase{TOutputType::DVD, "mpeg2video", 720, 576}),
-                         [](const auto& info) { return std::string(OutputPreset(info.param.Type).Caption); });
+                         [](const auto& info) {
+                             return std::string(OutputPreset(info.param.Type).Caption);
+                         });
 
 TEST_F(ProductionRunTest, StopLeavesAShorterPlayableFile) {
     TAlbumStore store = MakeStore(Root.Dir(), {{"P0.jpg", 20, 5, "stop"}}, {{"M0.mp3", 2}});
@@ -178,8 +179,8 @@ TEST_F(ProductionRunTest, StopLeavesAShorterPlayableFile) {
 }
 
 TEST_F(ProductionRunTest, MissingPictureShowsTheBackgroundAndIsReported) {
-    TAlbumStore store = MakeStore(Root.Dir(), {{"P0.jpg", 1, 1, ""}, {"P9.jpg", 1, 1, ""}},
-                                  {{"M0.mp3", 2}});
+    TAlbumStore store =
+        MakeStore(Root.Dir(), {{"P0.jpg", 1, 1, ""}, {"P9.jpg", 1, 1, ""}}, {{"M0.mp3", 2}});
     MakePicture(Album() + "P0.jpg", 320, 288, "xc:#808080");
     MakeSong(Album() + "M0.mp3", 2);
     TProductionSettings settings;
@@ -199,8 +200,8 @@ TEST_F(ProductionRunTest, MissingPictureShowsTheBackgroundAndIsReported) {
 }
 
 TEST_F(ProductionRunTest, RefusesWhatCannotRun) {
-    TAlbumStore store = MakeStore(Root.Dir(), {{"P0.jpg", 1, 1, ""}, {"P1.jpg", 1, 1, ""}},
-                                  {{"M0.mp3", 4}});
+    TAlbumStore store =
+        MakeStore(Root.Dir(), {{"P0.jpg", 1, 1, ""}, {"P1.jpg", 1, 1, ""}}, {{"M0.mp3", 4}});
     TProductionSettings settings;
     settings.OutputPath = Output("never.mpg");
     settings.Sync = true;
@@ -222,8 +223,8 @@ TEST_F(ProductionRunTest, RefusesWhatCannotRun) {
 }
 
 TEST_F(ProductionRunTest, SeedReproducesRandomEffects) {
-    TAlbumStore store = MakeStore(Root.Dir(), {{"P0.jpg", 1, 0, ""}, {"P1.jpg", 1, 0, ""}},
-                                  {{"M0.mp3", 2}});
+    TAlbumStore store =
+        MakeStore(Root.Dir(), {{"P0.jpg", 1, 0, ""}, {"P1.jpg", 1, 0, ""}}, {{"M0.mp3", 2}});
     MakePicture(Album() + "P0.jpg", 320, 288, "gradient:red-blue");
     MakePicture(Album() + "P1.jpg", 320, 288, "gradient:yellow-green");
     MakeSong(Album() + "M0.mp3", 2);
