@@ -7,6 +7,7 @@
 // The photos are made once by ImageMagick and kept in velmora-bench-data/ of the temporary
 // folder (about 80 MB), so later runs start at once.
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -52,6 +53,12 @@ TChildRun RunChild(const std::vector<std::string>& argv,
             ::dup2(pipeFds[0], 0);
             ::close(pipeFds[0]);
             ::close(pipeFds[1]);
+        } else {
+            // The render's progress bar and report would drown the figures.
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, 1);
+            ::dup2(null, 2);
+            ::close(null);
         }
         std::vector<char*> args;
         for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));

@@ -105,21 +105,21 @@ public:
         if (info.Stage != 3) return;
         const auto now = std::chrono::steady_clock::now();
         if (FShown && now - FLast < std::chrono::milliseconds(100) &&
-            info.Position < info.TotalFrames) {
+            info.Position < info.TotalFrames + 2) {
             return;
         }
         FLast = now;
         FShown = true;
+        // The file holds the planned frames and two more (the opening frame and the repeat
+        // at the end); the bar counts all of them.
+        const std::int64_t total = info.TotalFrames + 2;
         const double fps = info.ElapsedSeconds > 0 ? info.Position / info.ElapsedSeconds : 0;
-        const int percent =
-            info.TotalFrames > 0
-                ? int(std::min<std::int64_t>(info.Position * 100 / info.TotalFrames, 100))
-                : 0;
+        const int percent = int(std::min<std::int64_t>(info.Position * 100 / total, 100));
         const int filled = percent * 30 / 100;
         std::fprintf(stderr, "\r[%-30s] %3d%%  frame %lld/%lld  %6.1f fps  %s ",
                      std::string(std::size_t(filled), '#').c_str(), percent,
-                     static_cast<long long>(info.Position),
-                     static_cast<long long>(info.TotalFrames), fps, info.Texts.Time.c_str());
+                     static_cast<long long>(info.Position), static_cast<long long>(total), fps,
+                     info.Texts.Time.c_str());
         std::fflush(stderr);
     }
     void End() {
