@@ -199,6 +199,43 @@ TEST_F(ProductionRunTest, MissingPictureShowsTheBackgroundAndIsReported) {
     EXPECT_NEAR(test::ProbeVideo(report.OutputPath).Frames, report.TotalFrames + 2, 1);
 }
 
+/// Sum of absolute differences between horizontal neighbours: how sharp a frame is.
+std::int64_t Sharpness(const Bitmap& frame) {
+    std::int64_t sum = 0;
+    for (int y = 0; y < frame.Height(); ++y) {
+        const std::uint8_t* row = frame.Row(y);
+        for (int i = 3; i < 3 * frame.Width(); ++i) sum += std::abs(row[i] - row[i - 3]);
+    }
+    return sum;
+}
+
+TEST_F(ProductionRunTest, FadeSoftensTheStillFramesOneStepEach) {
+    TAlbumStore store = MakeStore(Root.Dir(), {{"P0.bmp", 2, 1, ""}}, {{"M0.mp3", 2}});
+    std::string err;
+    ASSERT_EQ(test::RunProgram({"convert", "-size", "320x288", "pattern:checkerboard", "-type",
+                                "TrueColor", "BMP3:" + Album() + "P0.bmp"},
+                               nullptr, &err),
+              0)
+        << err;
+    MakeSong(Album() + "M0.mp3", 2);
+    TProductionSettings settings;
+    settings.OutputPath = Output("fade.mpg");
+    settings.Fade = true;
+    TSeen seen;
+    const TProductionReport report = RunProduction(store, settings, Collect(seen));
+    ASSERT_TRUE(report.Success) << report.FailureDetail;
+    // The first complete frame is the sharp composition itself.
+    EXPECT_TRUE(seen.Previews.back() == Composed(Album() + "P0.bmp", TOutputType::VCD));
+    // In the file, each later still frame is softer than the one before.
+    std::int64_t previous = Sharpness(test::ReadVideoFrame(report.OutputPath, 52, 320, 288));
+    for (int frame : {54, 62, 90}) {
+        const std::int64_t sharpness =
+            Sharpness(test::ReadVideoFrame(report.OutputPath, frame, 320, 288));
+        EXPECT_LT(sharpness, previous) << "frame " << frame;
+        previous = sharpness;
+    }
+}
+
 TEST_F(ProductionRunTest, RefusesWhatCannotRun) {
     TAlbumStore store =
         MakeStore(Root.Dir(), {{"P0.jpg", 1, 1, ""}, {"P1.jpg", 1, 1, ""}}, {{"M0.mp3", 4}});
