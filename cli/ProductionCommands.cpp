@@ -27,7 +27,14 @@ constexpr int ExitStopped = 130;
 
 std::atomic<bool> StopRequested{false};
 
-extern "C" void OnInterrupt(int) { StopRequested.store(true); }
+// The first Ctrl-C asks the run to stop with a playable file; a second one ends the program
+// at once, as Ctrl-C normally does.
+extern "C" void OnInterrupt(int) {
+    if (StopRequested.exchange(true)) {
+        std::signal(SIGINT, SIG_DFL);
+        std::raise(SIGINT);
+    }
+}
 
 /// Installs the Ctrl-C handler for its lifetime; the run polls the flag in its progress calls.
 class TInterruptGuard {
