@@ -17,8 +17,8 @@ public:
     TLogCapture(const TLogCapture&) = delete;
     TLogCapture& operator=(const TLogCapture&) = delete;
 
-    /// Buffer warnings seen so far ("rc buffer underflow", "buffer underflow", "vbv buffer
-    /// overflow" and the like).
+    /// Frames the encoders' rate control could not fit into the buffer ("rc buffer underflow")
+    /// so far.
     int BufferWarnings() const noexcept { return FBufferWarnings.load(); }
     /// The last message at error level, without its line break; empty when none.
     std::string LastError() const;
@@ -32,7 +32,7 @@ private:
     std::string FLastError;
 };
 
-/// True for FFmpeg messages that say a stream could not hold its buffer model.
+/// True for the encoders' message that a frame did not fit the stream's buffer.
 bool IsBufferWarning(const std::string& line) noexcept;
 
 }  // namespace velmora::mcl

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 
 extern "C" {
 #include <libavutil/opt.h>
@@ -44,6 +45,17 @@ AVSampleFormat ChooseSampleFormat(const AVCodec* codec) {
         }
     }
     throw Error(std::string("no usable sample format for ") + codec->name);
+}
+
+// The encoder's buffer model (bit rates, VBV size) goes to the stream, where the multiplexer
+// takes the buffer bounds of the system header from it.
+void CopyCodedSideData(const AVCodecContext* codec, AVStream* stream) {
+    for (int i = 0; i < codec->nb_coded_side_data; ++i) {
+        const AVPacketSideData& source = codec->coded_side_data[i];
+        std::uint8_t* data = av_stream_new_side_data(stream, source.type, source.size);
+        if (data == nullptr) throw std::bad_alloc();
+        std::memcpy(data, source.data, source.size);
+    }
 }
 
 }  // namespace
@@ -127,11 +139,19 @@ void TOutput::OpenVideo(int encoderThreads) {
     c->thread_type = FF_THREAD_SLICE;
     if (FPreset.ScanOffset) av_opt_set_int(c->priv_data, "scan_offset", 1, 0);
     if (FContext->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if (FPreset.NonLinearQuant) {
+        // MPEG-2's non-linear quantiser scale reaches 96 instead of 62 (FFmpeg allows it up
+        // to index 28): the room the rate control needs to keep very detailed frames within
+        // the buffer.
+        av_opt_set_int(c->priv_data, "non_linear_quant", 1, 0);
+        c->qmax = 28;
+    }
     AvCheck(avcodec_open2(c, codec, nullptr), "cannot open the video encoder");
     AvCheck(avcodec_parameters_from_context(FVideo.Stream->codecpar, c),
             "cannot describe the video stream");
     FVideo.Stream->time_base = c->time_base;
     FVideo.Stream->sample_aspect_ratio = c->sample_aspect_ratio;
+    CopyCodedSideData(c, FVideo.Stream);
 }
 
 void TOutput::OpenAudio() {

@@ -7,21 +7,23 @@ namespace velmora::mcl {
 namespace {
 
 // Values of the standards as ffmpeg's "-target pal-vcd|pal-svcd|pal-dvd" sets them, except
-// where noted. Every stream shows a 4:3 picture: the sample aspect is 4/3 divided by the
+// where noted. The MPEG-2 presets use the non-linear quantiser scale: with ffmpeg's linear
+// scale the SVCD rate control runs out of room on very detailed frames ("rc buffer
+// underflow"). Every stream shows a 4:3 picture: the sample aspect is 4/3 divided by the
 // picture's width/height.
 constexpr TPreset Presets[] = {
     // VCD: constant 1150 kbit/s, a 40 KiB buffer, 2324-byte Mode 2 Form 2 sectors at 75 per
     // second (2352 x 75 x 8 = 1411200 bit/s); the first data pack starts at SCR 36000 +
     // 3 x 1200, hence the 0.44 s preload.
     {"VCD", "vcd", 320, 288, 352, 288, AV_CODEC_ID_MPEG1VIDEO, 1150000, 1150000, 1150000, 327680,
-     15, false, {12, 11}, AV_CODEC_ID_MP2, 44100, 224000, 2324, 1411200, 440000},
+     15, false, false, {12, 11}, AV_CODEC_ID_MP2, 44100, 224000, 2324, 1411200, 440000},
     // SVCD: variable rate up to 2.5 Mbit/s video (2.6 with audio), a 224 KiB buffer.
     {"SVCD", "svcd", 480, 576, 480, 576, AV_CODEC_ID_MPEG2VIDEO, 2040000, 2516000, 0, 1835008, 15,
-     true, {8, 5}, AV_CODEC_ID_MP2, 44100, 224000, 2324, 0, 500000},
+     true, true, {8, 5}, AV_CODEC_ID_MP2, 44100, 224000, 2324, 0, 500000},
     // DVD: variable rate up to 9 Mbit/s video, 2048-byte packs, 10.08 Mbit/s program stream.
     // AC-3 (the audio every DVD player must decode) at ffmpeg's 448 kbit/s.
     {"DVD", "dvd", 720, 576, 720, 576, AV_CODEC_ID_MPEG2VIDEO, 6000000, 9000000, 0, 1835008, 15,
-     false, {16, 15}, AV_CODEC_ID_AC3, 48000, 448000, 2048, 10080000, 500000},
+     false, true, {16, 15}, AV_CODEC_ID_AC3, 48000, 448000, 2048, 10080000, 500000},
 };
 
 }  // namespace

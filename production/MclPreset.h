@@ -25,6 +25,7 @@ struct TPreset {
     int BufferSize;           ///< the decoder's video buffer in bits (VBV)
     int Gop;                  ///< frames from one I-frame to the next
     bool ScanOffset;          ///< SVCD scan information offsets in the user data
+    bool NonLinearQuant;      ///< MPEG-2 non-linear quantiser scale (coarser steps available)
     AVRational SampleAspect;  ///< pixel shape that gives a 4:3 picture
     AVCodecID AudioCodec;
     int SampleRate;

@@ -50,9 +50,12 @@ void MclTextSetColor(TMclText& t, TMclColor color, TMclColor outline, TMclColor 
 /// (-64..64). The run uses (2, 1, 1).
 void MclTextShadow(TMclText& t, int outlineWidth, int dx, int dy);
 /// Draws UTF-8 text into the image with (x, y) as the top-left of the text's box (the outline
-/// included); parts outside the image are clipped. Line breaks start new lines.
+/// included); the shadow falls (dx, dy) from the text and may reach beyond the box. Parts
+/// outside the image are clipped. Line breaks start new lines. Throws Error when no font can
+/// be found or opened.
 void MclImgText(Bitmap& image, TMclText& t, int x, int y, const std::string& text);
-/// The size of the box MclImgText fills for this text (outline and shadow included).
+/// The size of the text's box (outline included, shadow not): lines x line height high, the
+/// widest line wide.
 void MclTextExtent(TMclText& t, const std::string& text, int& width, int& height);
 void MclTextFree(MclTextHandle& t) noexcept;
 

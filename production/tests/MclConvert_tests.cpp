@@ -104,6 +104,47 @@ TEST_P(MclPresetTest, WritesAStandardFileWithFramesInOrderAndMatchingAudio) {
     EXPECT_EQ(StandardToolComplaints(c, out, dir), "");
 }
 
+// Random colour noise in every frame: the MPEG-2 presets keep it within the buffer.
+void DrawNoise(Bitmap& frame, unsigned seed, bool grey) {
+    for (int y = 0; y < frame.Height(); ++y) {
+        std::uint8_t* row = frame.Row(y);
+        for (int x = 0; x < frame.Width() * 3; x += 3) {
+            for (int ch = 0; ch < 3; ++ch) {
+                seed = seed * 1103515245u + 12345u;
+                row[x + ch] = std::uint8_t(seed >> 16);
+            }
+            if (grey) row[x + 1] = row[x + 2] = row[x];
+        }
+    }
+}
+
+TEST_P(MclPresetTest, BusyFramesStayWithinTheBufferOrAreReported) {
+    const TPresetCase& c = GetParam();
+    TempDir dir;
+    const std::string out = (dir / "out.mpg").string();
+    // Colour noise for the MPEG-2 presets; VCD's constant 1150 kbit/s cannot hold even that,
+    // so it gets grey noise (the worst case) and must report instead of failing.
+    const bool grey = c.Preset == 0;
+    TRun run = RunConversion(out, {.Preset = c.Preset, .Frames = 25, .Draw = [&](Bitmap& b, int n) {
+                                       DrawNoise(b, unsigned(n) + 1, grey);
+                                   }});
+    ASSERT_TRUE(run.Result.Ok) << run.Result.Message;
+    EXPECT_EQ(run.ErrorCalls, 0);
+    if (c.Preset == 0) {
+        EXPECT_GT(run.Result.BufferWarnings, 0);
+        EXPECT_LE(run.Result.BufferWarnings, 25);
+        ASSERT_EQ(run.Result.Notices().size(), 1u);
+        EXPECT_NE(run.Result.Notices()[0].find(std::to_string(run.Result.BufferWarnings)),
+                  std::string::npos);
+    } else {
+        EXPECT_EQ(run.Result.BufferWarnings, 0);
+        EXPECT_TRUE(run.Result.Notices().empty());
+    }
+    const TProbe probe = Probe(out);
+    ASSERT_NE(probe.Find("video"), nullptr);
+    EXPECT_EQ(probe.Find("video")->Frames, 25);
+}
+
 INSTANTIATE_TEST_SUITE_P(Presets, MclPresetTest, ::testing::ValuesIn(PresetCases),
                          [](const auto& info) { return std::string(info.param.Name); });
 

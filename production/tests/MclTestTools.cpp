@@ -1,6 +1,8 @@
 #include "production/tests/MclTestTools.h"
 
 #include <nlohmann/json.hpp>
+#include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 #include "tests/TestSupport.h"
@@ -66,6 +68,10 @@ TRun RunConversion(const std::string& path, const TRunOptions& options) {
 
     MclAssignVideoSource(*h, [&](TMclSource& source, int index) {
         run.Events.push_back("V" + std::to_string(index));
+        if (options.VideoSource) {
+            options.VideoSource(source, index);
+            return;
+        }
         if (options.Draw) {
             options.Draw(frame, index);
         } else {
@@ -74,7 +80,9 @@ TRun RunConversion(const std::string& path, const TRunOptions& options) {
         MclSourceSetDIB(source, frame);
         if (index + 1 >= options.Frames) MclSourceFinished(source);
     });
-    MclAssignVideoFunc(*h, [](TMcl&, Bitmap&, int) {});
+    MclAssignVideoFunc(*h, [&](TMcl& handle, Bitmap& image, int index) {
+        if (options.VideoFunc) options.VideoFunc(handle, image, index);
+    });
     MclAssignAudioSource(*h, [&](TMclSource& source, int index) {
         std::string name;
         if (MclListGetName(*list, index, name)) {
@@ -83,9 +91,12 @@ TRun RunConversion(const std::string& path, const TRunOptions& options) {
             MclSourceFinished(source);
         }
     });
-    MclAssignAudioFunc(*h, [](TMcl&, std::span<float>, int) {});
+    MclAssignAudioFunc(*h, [&](TMcl& handle, std::span<float> samples, int channels) {
+        if (options.AudioFunc) options.AudioFunc(handle, samples, channels);
+    });
     MclAssignProgress(*h, [&](TMcl& handle, int stage, int position, int) {
         run.Events.push_back("P" + std::to_string(stage) + ":" + std::to_string(position));
+        if (options.OnProgress) options.OnProgress(handle, stage, position);
         if (stage == MclStageEncoding && position == options.AbortAfter) MclAbort(handle);
     });
     MclAssignError(*h, [&](int code, const std::string&, int& result) {
@@ -97,7 +108,7 @@ TRun RunConversion(const std::string& path, const TRunOptions& options) {
     MclAudioSetFileName(*h, path);
     if (options.Preset != 0) MclEnableMPEG2();
     MclSetFormatPreset(*h, options.Preset, 0);
-    MclVideoSetKeepDuration(*h, -1);
+    MclVideoSetKeepDuration(*h, options.KeepDuration ? -1 : 0);
     run.Result = MclConvert(*h);
     MclListFree(list);
     MclFree(h);
@@ -163,6 +174,41 @@ std::vector<std::vector<std::uint8_t>> DecodeGrey(const std::string& path, int w
                             out.begin() + std::ptrdiff_t(at + size));
     }
     return frames;
+}
+
+std::vector<std::int16_t> DecodeAudio(const std::string& path) {
+    std::string out, err;
+    const int code = RunProgram({"ffmpeg", "-v", "error", "-i", path, "-map", "0:a", "-f",
+                                 "s16le", "-ac", "1", "-ar", "48000", "-"},
+                                &out, &err);
+    if (code != 0) throw std::runtime_error("ffmpeg cannot decode the audio: " + err);
+    std::vector<std::int16_t> samples(out.size() / 2);
+    std::memcpy(samples.data(), out.data(), samples.size() * 2);
+    return samples;
+}
+
+namespace {
+std::pair<std::size_t, std::size_t> Window(std::size_t size, double from, double to) {
+    const auto first = std::min(size, std::size_t(from * 48000));
+    const auto last = std::min(size, std::size_t(to * 48000));
+    return {first, std::max(first, last)};
+}
+}  // namespace
+
+double ToneFrequency(const std::vector<std::int16_t>& samples, double from, double to) {
+    const auto [first, last] = Window(samples.size(), from, to);
+    int crossings = 0;
+    for (std::size_t i = first + 1; i < last; ++i) {
+        if ((samples[i - 1] < 0) != (samples[i] < 0)) ++crossings;
+    }
+    return last > first ? crossings / 2.0 / (double(last - first) / 48000.0) : 0.0;
+}
+
+double Loudness(const std::vector<std::int16_t>& samples, double from, double to) {
+    const auto [first, last] = Window(samples.size(), from, to);
+    double sum = 0;
+    for (std::size_t i = first; i < last; ++i) sum += double(samples[i]) * samples[i];
+    return last > first ? std::sqrt(sum / double(last - first)) : 0.0;
 }
 
 double DecodedAudioSeconds(const std::string& path) {

@@ -35,6 +35,13 @@ struct TRunOptions {
     std::vector<std::string> Songs;
     int AbortAfter = -1;  ///< calls MclAbort in the progress call after this many frames
     std::function<void(Bitmap&, int)> Draw;  ///< draws frame i (default: its number)
+    bool KeepDuration = true;
+    /// Replaces the run's video function when set.
+    std::function<void(TMcl&, Bitmap&, int)> VideoFunc;
+    /// Replaces the run's video source when set.
+    std::function<void(TMclSource&, int)> VideoSource;
+    std::function<void(TMcl&, std::span<float>, int)> AudioFunc;
+    std::function<void(TMcl&, int stage, int position)> OnProgress;
 };
 
 /// Runs a whole conversion into path the way the production run sets it up.
@@ -62,6 +69,13 @@ TProbe Probe(const std::string& path);
 /// Every frame of the file's video decoded to 8-bit grey at its coded size.
 std::vector<std::vector<std::uint8_t>> DecodeGrey(const std::string& path, int width,
                                                   int height);
+
+/// The file's audio decoded by ffmpeg's command line: mono 16-bit at 48 kHz.
+std::vector<std::int16_t> DecodeAudio(const std::string& path);
+/// Zero crossings per second of the samples [from, to) seconds (twice the frequency of a tone).
+double ToneFrequency(const std::vector<std::int16_t>& samples, double from, double to);
+/// Root mean square of the samples [from, to) seconds, 0..32767.
+double Loudness(const std::vector<std::int16_t>& samples, double from, double to);
 
 /// Seconds of audio in the file, counted by decoding it with ffmpeg's command line.
 double DecodedAudioSeconds(const std::string& path);
