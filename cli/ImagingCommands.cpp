@@ -1,12 +1,97 @@
-// Subcommands of the imaging subsystem.
+// Subcommands of the imaging subsystem: decoding one picture file, importing pictures into an
+// album of the store.
+
+#include <QImage>
+#include <QString>
+#include <filesystem>
+#include <iostream>
 
 #include "cli/CliContext.h"
+#include "imaging/LoadPicture.h"
+#include "store/PictureImport.h"
+#include "store/Pub.h"
 
 namespace velmora::cli {
 
+namespace {
+
+void PrintMessage(const std::string& text) { std::cerr << text << "\n"; }
+
+int Decode(const std::string& file, const std::string& out) {
+    const std::string ext = std::filesystem::path(out).extension().string();
+    if (ext != ".bmp" && ext != ".png") throw UsageError("--out must end in .bmp or .png");
+    const Bitmap picture = LoadPictureToBitmap(file, PrintMessage);
+    if (picture.Empty()) {
+        std::cerr << "velmora-cli: nothing decoded from " << file << "\n";
+        return ExitFailure;
+    }
+    if (ext == ".bmp") {
+        picture.WriteBmp(out);
+    } else if (!picture.ToQImage().save(QString::fromStdString(out), "PNG")) {
+        std::cerr << "velmora-cli: cannot write " << out << "\n";
+        return ExitFailure;
+    }
+    std::cout << picture.Width() << " x " << picture.Height() << " -> " << out << "\n";
+    return ExitOk;
+}
+
+/// Opens the album with this name in a store at root; throws when there is none.
+void OpenAlbumByName(TAlbumStore& store, const std::string& root, const std::string& album) {
+    store.RootPath = root.ends_with('/') ? root : root + "/";
+    store.LoadRecords("A");
+    for (int i = 0; i < store.AlbumCount; ++i) {
+        if (store.Albums[std::size_t(i)].Name.Text() == album) {
+            store.OpenAlbum(i);
+            return;
+        }
+    }
+    throw UsageError("no album named \"" + album + "\"");
+}
+
+int Import(const CliContext& context, const std::string& album,
+           const std::vector<std::string>& files) {
+    if (context.StoreDir.empty()) throw UsageError("import-pictures needs --store DIR");
+    TAlbumStore store;
+    OpenAlbumByName(store, context.StoreDir, album);
+    TImportCallbacks callbacks;
+    callbacks.OnProgress = [](int position, int count, const std::string& path) {
+        std::cerr << "(" << position << "/" << count << ") " << path << "\n";
+    };
+    callbacks.OnMessage = PrintMessage;
+    const TImportResult result = ImportPictures(store, files, callbacks);
+    std::cout << "imported " << result.Imported << " of " << files.size() << " pictures into "
+              << album << "\n";
+    for (const std::string& path : result.Skipped) std::cout << "skipped: " << path << "\n";
+    if (!result.Skipped.empty()) {
+        std::cerr << "velmora-cli: " << result.Skipped.size() << " file(s) could not be imported\n";
+        return ExitFailure;
+    }
+    return ExitOk;
+}
+
+}  // namespace
+
 void AddImagingCommands(CLI::App& app, CliContext& context) {
-    (void)app;
-    (void)context;
+    auto* decode = app.add_subcommand("decode", "Decode a picture file into a BMP or PNG file");
+    auto decodeFile = std::make_shared<std::string>();
+    auto decodeOut = std::make_shared<std::string>();
+    decode->add_option("FILE", *decodeFile, "Picture file (JPEG, BMP, ICO, WMF, EMF, TIFF)")
+        ->required();
+    decode->add_option("--out", *decodeOut, "Output file, .bmp or .png")->required();
+    decode->callback([&context, decodeFile, decodeOut] {
+        context.Action = [decodeFile, decodeOut] { return Decode(*decodeFile, *decodeOut); };
+    });
+
+    auto* import = app.add_subcommand("import-pictures", "Import picture files into an album");
+    auto album = std::make_shared<std::string>();
+    auto files = std::make_shared<std::vector<std::string>>();
+    import->add_option("ALBUM", *album, "Album name")->required();
+    import->add_option("FILE", *files, "Picture files")->required();
+    import->callback([&context, album, files] {
+        context.Action = [&context, album, files] { return Import(context, *album, *files);
+};
+}  // namespace velmora::cli
+);
 }
 
 }  // namespace velmora::cli

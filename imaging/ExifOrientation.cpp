@@ -69,13 +69,40 @@ Bitmap ApplyOrientation(Bitmap picture, int orientation) {
     const std::ptrdiff_t stride = out.Stride();
     std::ptrdiff_t originX = 0, originY = 0, stepX = 3, stepY = stride;
     switch (orientation) {
-        case 2: originX = ow - 1; stepX = -3; break;
-        case 3: originX = ow - 1; originY = oh - 1; stepX = -3; stepY = -stride; break;
-        case 4: originY = oh - 1; stepY = -stride; break;
-        case 5: stepX = stride; stepY = 3; break;
-        case 6: originX = ow - 1; stepX = stride; stepY = -3; break;
-        case 7: originX = ow - 1; originY = oh - 1; stepX = -stride; stepY = -3; break;
-        case 8: originY = oh - 1; stepX = -stride; stepY = 3; break;
+        case 2:
+            originX = ow - 1;
+            stepX = -3;
+            break;
+        case 3:
+            originX = ow - 1;
+            originY = oh - 1;
+            stepX = -3;
+            stepY = -stride;
+            break;
+        case 4:
+            originY = oh - 1;
+            stepY = -stride;
+            break;
+        case 5:
+            stepX = stride;
+            stepY = 3;
+            break;
+        case 6:
+            originX = ow - 1;
+            stepX = stride;
+            stepY = -3;
+            break;
+        case 7:
+            originX = ow - 1;
+            originY = oh - 1;
+            stepX = -stride;
+            stepY = -3;
+            break;
+        case 8:
+            originY = oh - 1;
+            stepX = -stride;
+            stepY = 3;
+            break;
     }
     std::uint8_t* origin = out.Bits() + originY * stride + originX * 3;
     for (int y = 0; y < h; ++y) {

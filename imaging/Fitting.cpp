@@ -84,9 +84,9 @@ void StretchDraw(const Bitmap& source, Bitmap& dest, const TFitRect& rect) {
 
 void DrawPictureFitted(const Bitmap& picture, Bitmap& canvas) {
     canvas.FillRgb(0);
-    StretchDraw(picture, canvas,
-                FittedPictureRect(picture.Width(), picture.Height(), canvas.Width(),
-                                  canvas.Height()));
+    StretchDraw(
+        picture, canvas,
+        FittedPictureRect(picture.Width(), picture.Height(), canvas.Width(), canvas.Height()));
 }
 
 void DrawPictureFitted(const std::string& path, Bitmap& canvas, const MessageSink& messages) {

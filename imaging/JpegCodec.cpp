@@ -145,8 +145,8 @@ Bitmap DecodeJpeg(std::span<const std::uint8_t> data, const std::string& nameFor
     const std::int64_t pixels = std::int64_t(d.Info.image_width) * d.Info.image_height;
     if (pixels > Bitmap::MaxPixels) throw InvalidFile("JPEG picture too large", nameForErrors);
     const int orientation = OrientationOf(d.Info);
-    const int scale = JpegScaleFor(int(d.Info.image_width), int(d.Info.image_height),
-                                   orientation, minWidth, minHeight);
+    const int scale = JpegScaleFor(int(d.Info.image_width), int(d.Info.image_height), orientation,
+                                   minWidth, minHeight);
     if (!PreparePhase(&d, scale)) {
         throw InvalidFile(std::string("JPEG decoding failed: ") + d.Error.Message, nameForErrors);
     }

@@ -17,8 +17,8 @@ namespace velmora {
 /// upright result is still at least minWidth x minHeight. Other formats ignore the hint.
 /// Pictures whose header claims more than Bitmap::MaxPixels pixels are refused before any
 /// large allocation. Never throws for a bad file; throws only std::bad_alloc.
-Bitmap LoadPictureToBitmap(const std::string& path, const MessageSink& messages,
-                           int minWidth = 0, int minHeight = 0);
+Bitmap LoadPictureToBitmap(const std::string& path, const MessageSink& messages, int minWidth = 0,
+                           int minHeight = 0);
 
 /// The same into dest: when no file path exists dest keeps its content; otherwise dest
 /// becomes the decoded picture, or an empty bitmap when nothing could be decoded.

@@ -64,7 +64,8 @@ Bitmap DecodeWmf(std::span<const std::uint8_t> data, const std::string& nameForE
     wmfAPI* raw = nullptr;
     const wmf_error_t created = wmf_api_create(&raw, flags, &options);
     std::unique_ptr<wmfAPI, TWmfDeleter> api(raw);
-    if (created != wmf_E_None || !api) throw InvalidFile("metafile player unavailable", nameForErrors);
+    if (created != wmf_E_None || !api)
+        throw InvalidFile("metafile player unavailable", nameForErrors);
     wmf_gd_t* device = WMF_GD_GetData(api.get());
     device->type = wmf_gd_image;
     // libwmf only reads the buffer; its interface lacks the const.
@@ -88,7 +89,8 @@ Bitmap DecodeWmf(std::span<const std::uint8_t> data, const std::string& nameForE
     device->height = height;
     const bool played = wmf_play(api.get(), 0, &box) == wmf_E_None;
     wmf_mem_close(api.get());
-    const int* pixels = played && device->gd_image ? wmf_gd_image_pixels(device->gd_image) : nullptr;
+    const int* pixels =
+        played && device->gd_image ? wmf_gd_image_pixels(device->gd_image) : nullptr;
     if (!pixels) throw InvalidFile("metafile could not be drawn", nameForErrors);
     // The pixels belong to the player and go with it: copy them now.
     Bitmap picture(static_cast<int>(width), static_cast<int>(height));
@@ -186,7 +188,8 @@ Bitmap DecodeEmf(std::span<const std::uint8_t> data, const std::string& nameForE
     std::size_t size = 0;
     const int converted = emf2svg(bytes.data(), bytes.size(), &raw, &size, &options);
     std::unique_ptr<char, TFreeDeleter> svg(raw);
-    if (!converted || !svg || size == 0) throw InvalidFile("damaged enhanced metafile", nameForErrors);
+    if (!converted || !svg || size == 0)
+        throw InvalidFile("damaged enhanced metafile", nameForErrors);
     return RenderSvg(svg.get(), size, nameForErrors);
 }
 

@@ -16,9 +16,8 @@ class TFileSource final : public TTiffSource {
 public:
     explicit TFileSource(std::FILE* file, std::uint64_t size) : FFile(file), FSize(size) {}
     ~TFileSource() override { std::fclose(FFile); }
-    std::size_t ReadAt(std::uint64_t offset, std::uint8_t* dest,
-                       std::size_t size) const override {
-        if (offset >= FSize) return 0;
+    std::size_t ReadAt(std::uint64_t offset, std::uint8_t* dest, std::size_t size) const override {
+        if (offset >= FSize || size == 0) return 0;
         if (fseeko(FFile, off_t(offset), SEEK_SET) != 0) return 0;
         return std::fread(dest, 1, size, FFile);
     }
@@ -33,9 +32,8 @@ private:
 class TMemorySource final : public TTiffSource {
 public:
     explicit TMemorySource(std::span<const std::uint8_t> data) : FData(data) {}
-    std::size_t ReadAt(std::uint64_t offset, std::uint8_t* dest,
-                       std::size_t size) const override {
-        if (offset >= FData.size()) return 0;
+    std::size_t ReadAt(std::uint64_t offset, std::uint8_t* dest, std::size_t size) const override {
+        if (offset >= FData.size() || size == 0) return 0;
         const std::size_t n = std::min<std::uint64_t>(size, FData.size() - offset);
         std::memcpy(dest, FData.data() + offset, n);
         return n;
@@ -50,10 +48,13 @@ private:
 
 int TiffTypeSize(std::uint16_t type) noexcept {
     switch (type) {
-        case TypeByte: return 1;
+        case TypeByte:
+            return 1;
         case TypeShort:
-        case TypeSShort: return 2;
-        default: return 4;
+        case TypeSShort:
+            return 2;
+        default:
+            return 4;
     }
 }
 
@@ -86,9 +87,15 @@ void TGraphicTiff::ReadEntries(std::uint32_t offset) {
         entry.Count = FOwner.U32(p + 4);
         std::memcpy(entry.Field, p + 8, 4);
         switch (TiffTypeSize(entry.Type)) {
-            case 1: entry.Value = p[8]; break;
-            case 2: entry.Value = FOwner.U16(p + 8); break;
-            default: entry.Value = FOwner.U32(p + 8); break;
+            case 1:
+                entry.Value = p[8];
+                break;
+            case 2:
+                entry.Value = FOwner.U16(p + 8);
+                break;
+            default:
+                entry.Value = FOwner.U32(p + 8);
+                break;
         }
         FEntries.push_back(entry);
     }
@@ -197,8 +204,7 @@ void TFileTiff::ReadHeaderAndChain() {
     // A chain that comes back to a directory already read ends there; reading stops one
     // directory after the most the decoder handles, so that "more than that" is still known.
     std::set<std::uint32_t> seen;
-    while (offset >= HeaderSize && int(FImages.size()) <= MaxImages &&
-           seen.insert(offset).second) {
+    while (offset >= HeaderSize && int(FImages.size()) <= MaxImages && seen.insert(offset).second) {
         auto image = std::make_unique<TGraphicTiff>(*this, offset);
         if (!image->Readable()) break;
         offset = image->NextOffset();

@@ -159,8 +159,8 @@ int TiffTypeSize(std::uint16_t type) noexcept;
 /// image without strips, and a file with more than 256 images (after handling 256).
 void ReadTiffToBitmap(const std::string& path, Bitmap& target, const MessageSink& messages);
 /// The same for a file held in memory; name stands for the path in the messages.
-void ReadTiffToBitmap(std::span<const std::uint8_t> data, const std::string& name,
-                      Bitmap& target, const MessageSink& messages);
+void ReadTiffToBitmap(std::span<const std::uint8_t> data, const std::string& name, Bitmap& target,
+                      const MessageSink& messages);
 /// Decodes the images of an already read file into target, as ReadTiffToBitmap.
 void DecodeTiffImages(const TFileTiff& file, Bitmap& target, const MessageSink& messages);
 

@@ -80,9 +80,9 @@ bool CheckTags(TImageJob& job) {
             ok = bits->Value == 8;
         } else if (bits->Count >= 3) {
             const bool inPlace = std::uint64_t(bits->Count) * TiffTypeSize(bits->Type) <= 4;
-            ok = (inPlace ? job.File.EntryValues(*bits, samples)
-                          : job.File.ReadValues(job.File.U32(bits->Field), bits->Type, 3,
-                                                samples)) &&
+            ok = (inPlace
+                      ? job.File.EntryValues(*bits, samples)
+                      : job.File.ReadValues(job.File.U32(bits->Field), bits->Type, 3, samples)) &&
                  samples[0] == 8 && samples[1] == 8 && samples[2] == 8;
         }
         if (!ok) return Notify(job.Messages, MsgRgbBits), false;
@@ -104,8 +104,10 @@ bool MakePalette(TImageJob& job, bool whiteIsZero) {
                 for (std::uint32_t i = 0; i < 16; ++i) job.Palette[i] = (i * 17) * 0x010101;
             }
             return true;
-        case TKind::Rgb: return true;
-        case TKind::Palette: break;
+        case TKind::Rgb:
+            return true;
+        case TKind::Palette:
+            break;
     }
     const TTiffEntry& map = *job.Image.FindTag(TagColorMap);
     const std::uint32_t n = map.Count / 3;
@@ -114,7 +116,8 @@ bool MakePalette(TImageJob& job, bool whiteIsZero) {
     if (!job.File.ReadValues(job.File.U32(map.Field), TypeShort, 3 * n, values)) return false;
     for (std::uint32_t i = 0; i < n; ++i) {
         // 16-bit colour values divided by 256.
-        job.Palette[i] = (values[i] >> 8) << 16 | (values[n + i] >> 8) << 8 | values[2 * n + i] >> 8;
+        job.Palette[i] =
+            (values[i] >> 8) << 16 | (values[n + i] >> 8) << 8 | values[2 * n + i] >> 8;
     }
     return true;
 }
@@ -216,8 +219,8 @@ void DecodeImage(TImageJob& job, bool whiteIsZero, Bitmap& target) {
     }
     // Strips that hold fewer bytes than the image's rows count as not read whole.
     const std::uint64_t rowBytes = (std::uint64_t(job.Width) * job.Depth + 7) / 8;
-    if (!MakePalette(job, whiteIsZero) || !ReadStrips(job) || job.Width == 0 ||
-        job.Height == 0 || job.Data.size() < rowBytes * job.Height) {
+    if (!MakePalette(job, whiteIsZero) || !ReadStrips(job) || job.Width == 0 || job.Height == 0 ||
+        job.Data.size() < rowBytes * job.Height) {
         return Notify(job.Messages, MsgImageData);
     }
     if (job.Kind == TKind::Rgb) {
@@ -245,8 +248,8 @@ void DecodeTiffImages(const TFileTiff& file, Bitmap& target, const MessageSink& 
         }
         const std::int32_t value = std::int32_t(photometric->Value);
         if (value < 0 || value > 3) {
-            return Notify(messages, "Error evaluating Photometric interpretation: " +
-                                        std::to_string(value));
+            return Notify(messages,
+                          "Error evaluating Photometric interpretation: " + std::to_string(value));
         }
         TKind kind = value == 2 ? TKind::Rgb : value == 3 ? TKind::Palette : TKind::Gray;
         if (kind == TKind::Gray) {
@@ -271,8 +274,8 @@ void ReadTiffToBitmap(const std::string& path, Bitmap& target, const MessageSink
     DecodeTiffImages(file, target, messages);
 }
 
-void ReadTiffToBitmap(std::span<const std::uint8_t> data, const std::string& name,
-                      Bitmap& target, const MessageSink& messages) {
+void ReadTiffToBitmap(std::span<const std::uint8_t> data, const std::string& name, Bitmap& target,
+                      const MessageSink& messages) {
     TFileTiff file;
     file.SetData(data, name);
     DecodeTiffImages(file, target, messages);

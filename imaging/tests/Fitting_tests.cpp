@@ -1,6 +1,6 @@
-#include "imaging/Fitting.h"
-
 #include <gtest/gtest.h>
+
+#include "imaging/Fitting.h"
 
 namespace velmora {
 namespace {

@@ -1,11 +1,10 @@
-#include "imaging/JpegCodec.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "base/Errors.h"
 #include "imaging/ExifOrientation.h"
+#include "imaging/JpegCodec.h"
 #include "tests/TestSupport.h"
 
 namespace velmora {
@@ -21,8 +20,7 @@ TEST(JpegCodec, WrittenFileIsBaselineColourQuality90ReadByDjpeg) {
     WriteJpegFile(picture, path);
     // ImageMagick reads the header: baseline (not progressive), 3 components, quality 90.
     std::string out;
-    ASSERT_EQ(test::RunProgram({"identify", "-format", "%w %h %[colorspace] %Q %[interlace]",
-                                path},
+    ASSERT_EQ(test::RunProgram({"identify", "-format", "%w %h %[colorspace] %Q %[interlace]", path},
                                &out),
               0);
     EXPECT_EQ(out, "64 48 sRGB 90 None");
@@ -48,12 +46,11 @@ TEST(JpegCodec, GreyAndCmykJpegsDecodeToColour) {
     test::TempDir dir;
     const std::string grey = (dir / "g.jpg").string();
     const std::string cmyk = (dir / "c.jpg").string();
-    ASSERT_EQ(test::RunProgram({"convert", "-size", "16x16", "xc:gray50", "-colorspace", "Gray",
-                                grey}),
-              0);
-    ASSERT_EQ(test::RunProgram({"convert", "-size", "16x16", "xc:red", "-colorspace", "CMYK",
-                                cmyk}),
-              0);
+    ASSERT_EQ(
+        test::RunProgram({"convert", "-size", "16x16", "xc:gray50", "-colorspace", "Gray", grey}),
+        0);
+    ASSERT_EQ(
+        test::RunProgram({"convert", "-size", "16x16", "xc:red", "-colorspace", "CMYK", cmyk}), 0);
     const Bitmap g = DecodeJpeg(test::ReadBytes(grey), grey);
     EXPECT_NEAR(int(g.RgbAt(8, 8) & 0xFF), 128, 4);
     EXPECT_EQ(g.RgbAt(8, 8) >> 16, g.RgbAt(8, 8) & 0xFF);
@@ -64,10 +61,10 @@ TEST(JpegCodec, GreyAndCmykJpegsDecodeToColour) {
 
 // EXIF payloads: the orientation tag in either byte order, and damaged payloads giving 1.
 TEST(ExifOrientation, ParsesTheTagAndRejectsDamage) {
-    const std::vector<std::uint8_t> le = test::FromHex(
-        "45786966 0000 49492a00 08000000 0100 1201 0300 01000000 0600 0000 00000000");
-    const std::vector<std::uint8_t> be = test::FromHex(
-        "45786966 0000 4d4d002a 00000008 0001 0112 0003 00000001 0008 0000 00000000");
+    const std::vector<std::uint8_t> le =
+        test::FromHex("45786966 0000 49492a00 08000000 0100 1201 0300 01000000 0600 0000 00000000");
+    const std::vector<std::uint8_t> be =
+        test::FromHex("45786966 0000 4d4d002a 00000008 0001 0112 0003 00000001 0008 0000 00000000");
     EXPECT_EQ(ExifOrientation(le), 6);
     EXPECT_EQ(ExifOrientation(be), 8);
     struct TCase {
@@ -101,9 +98,8 @@ TEST(ExifOrientation, TurnsEveryOrientationUpright) {
         int Orientation;
         const char* Rows;  ///< upright rows, separated by '/'
     };
-    const TCase cases[] = {{1, "abc/def"},    {2, "cba/fed"},    {3, "fed/cba"},
-                           {4, "def/abc"},    {5, "ad/be/cf"},   {6, "da/eb/fc"},
-                           {7, "fc/eb/da"},   {8, "cf/be/ad"}};
+    const TCase cases[] = {{1, "abc/def"},  {2, "cba/fed"},  {3, "fed/cba"},  {4, "def/abc"},
+                           {5, "ad/be/cf"}, {6, "da/eb/fc"}, {7, "fc/eb/da"}, {8, "cf/be/ad"}};
     for (const TCase& c : cases) {
         const Bitmap upright = ApplyOrientation(stored, c.Orientation);
         std::string rows;

@@ -1,10 +1,9 @@
-#include "imaging/ReadTiffTags.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "base/Errors.h"
+#include "imaging/ReadTiffTags.h"
 #include "imaging/tests/TiffBuilder.h"
 #include "tests/TestSupport.h"
 
@@ -95,8 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
         TPictureCase{"palette-k20.tif", 9, 5, PaletteFormula(20)},
         TPictureCase{"palette-k4.tif", 9, 5, PaletteFormula(4)},
         TPictureCase{"palette4-be.tif", 5, 3, Palette4Formula},
-        TPictureCase{"rgb.tif", 7, 3, RgbFormula},
-        TPictureCase{"rows-max.tif", 5, 3, PackedRgb},
+        TPictureCase{"rgb.tif", 7, 3, RgbFormula}, TPictureCase{"rows-max.tif", 5, 3, PackedRgb},
         TPictureCase{"loop.tif", 2, 1, [](int x, int) { return Grey(x == 0 ? 10 : 200); }}),
     [](const auto& info) {
         std::string name = info.param.File;
@@ -125,14 +123,14 @@ TEST_P(TiffMessages, ShowsOneMessageAndLeavesTheTarget) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, TiffMessages,
-    ::testing::Values(
-        TMessageCase{"rgb-lzw.tif", "Cant read compressed RGB Full Color Image\n\n"
-                                    "feel free to implement this type of image\n"},
-        TMessageCase{"cmyk.tif", "Error evaluating Photometric interpretation: 5"},
-        TMessageCase{"rgb-8-8-16.tif", "Error: Bits Per Sample (RGB) not 8"},
-        TMessageCase{"strip-beyond.tif", "Error reading image data"},
-        TMessageCase{"strip-short.tif", "Error reading image data"},
-        TMessageCase{"palette-beyond.tif", "Error reading image data"}));
+    ::testing::Values(TMessageCase{"rgb-lzw.tif",
+                                   "Cant read compressed RGB Full Color Image\n\n"
+                                   "feel free to implement this type of image\n"},
+                      TMessageCase{"cmyk.tif", "Error evaluating Photometric interpretation: 5"},
+                      TMessageCase{"rgb-8-8-16.tif", "Error: Bits Per Sample (RGB) not 8"},
+                      TMessageCase{"strip-beyond.tif", "Error reading image data"},
+                      TMessageCase{"strip-short.tif", "Error reading image data"},
+                      TMessageCase{"palette-beyond.tif", "Error reading image data"}));
 
 TEST(TiffReader, CmyKMessageIsExact) {
     EXPECT_EQ(Decode(Data("cmyk.tif")).Messages,

@@ -63,7 +63,10 @@ inline std::vector<std::uint8_t> PackTiff(const std::vector<TTiffPage>& pages) {
             }
             for (std::size_t i = 0; i < values.size(); ++i) {
                 const std::uint32_t v = tag == 273 ? std::uint32_t(pixelsAt) : values[i];
-                if (size == 2) put16(valuesAt + 2 * i, v); else put32(valuesAt + 4 * i, v);
+                if (size == 2)
+                    put16(valuesAt + 2 * i, v);
+                else
+                    put32(valuesAt + 4 * i, v);
             }
             at += 12;
         }

@@ -144,35 +144,6 @@ with_orientation("quad.jpg", "quad-o6.jpg", 6, True)
 with_orientation("quad.jpg", "quad-o8.jpg", 8, False)
 with_orientation("quad.jpg", "quad-o3.jpg", 3, True)
 
-# Damaged copies of files other libraries decode: they must fail cleanly or decode.
-os.makedirs(os.path.join(out, "damaged"), exist_ok=True)
-for src in ["quad.jpg", "A.bmp", "icon.ico"]:
-    data = open(os.path.join(out, src), "rb").read()
-    stem, ext = os.path.splitext(src)
-    cases = {
-        "cut-header": data[:min(len(data), 30)],
-        "cut-half": data[:len(data) // 2],
-        "zeros": data[:16] + bytes(len(data) - 16),
-    }
-    flipped = bytearray(data)
-    for i in range(2, len(flipped), 7):
-        flipped[i] ^= 0x5A
-    cases["flipped"] = bytes(flipped)
-    big = bytearray(data)
-    if ext == ".bmp":
-        struct.pack_into("<ii", big, 18, 0x7FFFFFF, 0x7FFFFFF)
-    elif ext == ".ico":
-        big[6] = 0
-        big[7] = 0
-        struct.pack_into("<I", big, 14, 0xFFFFFFF0)
-    else:
-        sof = big.find(b"\xFF\xC0")
-        struct.pack_into(">HH", big, sof + 5, 0xFFFF, 0xFFFF)
-    cases["huge"] = bytes(big)
-    for name, blob in cases.items():
-        write(os.path.join("damaged", f"{stem}-{name}{ext}"), blob)
-
-
 def wmf_record(function, *params):
     return struct.pack("<IH", 3 + len(params), function) + b"".join(
         struct.pack("<h" if p < 0 else "<H", p) for p in params)
@@ -205,3 +176,36 @@ total = 88 + len(emf_records)
 emf_header = struct.pack("<II4i4iIIIIHHIIIiiii", 1, 88, 0, 0, 99, 99, 0, 0, 2646, 2646,
                          0x464D4520, 0x10000, total, 6, 2, 0, 0, 0, 0, 1024, 768, 271, 203)
 write("half-blue.emf", emf_header + emf_records)
+
+# Damaged copies of files other libraries decode: they must fail cleanly or decode.
+os.makedirs(os.path.join(out, "damaged"), exist_ok=True)
+for src in ["quad.jpg", "A.bmp", "icon.ico", "half-red.wmf", "half-blue.emf"]:
+    data = open(os.path.join(out, src), "rb").read()
+    stem, ext = os.path.splitext(src)
+    cases = {
+        "cut-header": data[:min(len(data), 30)],
+        "cut-half": data[:len(data) // 2],
+        "zeros": data[:16] + bytes(len(data) - 16),
+    }
+    flipped = bytearray(data)
+    for i in range(2, len(flipped), 7):
+        flipped[i] ^= 0x5A
+    cases["flipped"] = bytes(flipped)
+    big = bytearray(data)
+    if ext == ".bmp":
+        struct.pack_into("<ii", big, 18, 0x7FFFFFF, 0x7FFFFFF)
+    elif ext == ".wmf":
+        struct.pack_into("<hhhhH", big, 6, -32768, -32768, 32767, 32767, 1)
+    elif ext == ".emf":
+        struct.pack_into("<4i", big, 8, -2**31, -2**31, 2**31 - 1, 2**31 - 1)
+        struct.pack_into("<4i", big, 24, -2**31, -2**31, 2**31 - 1, 2**31 - 1)
+    elif ext == ".ico":
+        big[6] = 0
+        big[7] = 0
+        struct.pack_into("<I", big, 14, 0xFFFFFFF0)
+    else:
+        sof = big.find(b"\xFF\xC0")
+        struct.pack_into(">HH", big, sof + 5, 0xFFFF, 0xFFFF)
+    cases["huge"] = bytes(big)
+    for name, blob in cases.items():
+        write(os.path.join("damaged", f"{stem}-{name}{ext}"), blob)
