@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <numbers>
 
 #include "effects/EffectHelpers.h"
@@ -83,6 +84,25 @@ TEST(BlendTest, MixesEveryColourBytePercentOfTheImageTruncating) {
     EXPECT_EQ(display.RgbAt(0, 0), 0xAAB200u);
     BlendBitmaps(display, image, 100);
     EXPECT_EQ(display, image);
+}
+
+TEST(BlendTest, EveryPairOfByteValuesMixesExactly) {
+    // Rows wide enough for the 16-byte path and its scalar tail: display byte x, image byte y.
+    Bitmap image(256, 256);
+    for (int y = 0; y < 256; ++y) std::memset(image.Row(y), y, 3 * 256);
+    for (int p : {0, 1, 7, 33, 50, 99, 100}) {
+        Bitmap display(256, 256);
+        for (int y = 0; y < 256; ++y) {
+            for (int x = 0; x < 256; ++x) display.SetRgb(x, y, std::uint32_t(x * 0x010101));
+        }
+        BlendBitmaps(display, image, p);
+        for (int y = 0; y < 256; ++y) {
+            for (int x = 0; x < 256; ++x) {
+                const std::uint32_t v = std::uint32_t((x * (100 - p) + y * p) / 100);
+                ASSERT_EQ(display.RgbAt(x, y), v * 0x010101) << x << " " << y << " " << p;
+            }
+        }
+    }
 }
 
 TEST(BlendTest, StaysInsideTheSmallerBitmap) {
