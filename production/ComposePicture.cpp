@@ -30,13 +30,31 @@ TFrameComposer::TFrameComposer(int frameWidth, int frameHeight, TBackgroundFill 
       FCanvas(3 * frameWidth, 3 * frameHeight) {}
 
 void TFrameComposer::ComposePicture(const std::string& path, Bitmap& dest) {
-    Compose(DecodeForFrame(path, FFrameWidth, FFrameHeight), path, dest);
+    ComposeFile(path, path, ChooseBackground(), dest);
 }
 
 void TFrameComposer::Compose(const Bitmap& picture, const std::string& path, Bitmap& dest) {
-    DrawBackground();
+    ComposeWith(picture, path, ChooseBackground(), dest);
+}
+
+int TFrameComposer::ChooseBackground() const {
+    if (!FFill.UsePictures || FFill.Pictures.empty()) return -1;
+    Randomize();
+    return int(RandomBelow(std::uint32_t(FFill.Pictures.size())));
+}
+
+void TFrameComposer::ComposeFile(const std::string& path, const std::string& name, int background,
+                                 Bitmap& dest) {
+    const Bitmap picture =
+        path.empty() ? Bitmap() : DecodeForFrame(path, FFrameWidth, FFrameHeight);
+    ComposeWith(picture, name, background, dest);
+}
+
+void TFrameComposer::ComposeWith(const Bitmap& picture, const std::string& name, int background,
+                                 Bitmap& dest) {
+    DrawBackground(background);
     if (picture.Empty()) {
-        RecordFailure(path);
+        RecordFailure(name);
     } else {
         const TRect to =
             FitPicture(FCanvas.Width(), FCanvas.Height(), picture.Width(), picture.Height());
@@ -48,13 +66,10 @@ void TFrameComposer::Compose(const Bitmap& picture, const std::string& path, Bit
     ReduceBy3(FCanvas, dest);
 }
 
-void TFrameComposer::DrawBackground() {
-    if (FFill.UsePictures && !FFill.Pictures.empty()) {
-        // A background picture chosen anew for every composition.
-        Randomize();
-        const std::size_t choice = RandomBelow(std::uint32_t(FFill.Pictures.size()));
-        if (const Bitmap* background = BackgroundCanvas(FFill.Pictures[choice])) {
-            std::memcpy(FCanvas.Bits(), background->Bits(), FCanvas.ByteCount());
+void TFrameComposer::DrawBackground(int background) {
+    if (background >= 0 && std::size_t(background) < FFill.Pictures.size()) {
+        if (const Bitmap* canvas = BackgroundCanvas(FFill.Pictures[std::size_t(background)])) {
+            std::memcpy(FCanvas.Bits(), canvas->Bits(), FCanvas.ByteCount());
             return;
         }
     }

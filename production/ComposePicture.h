@@ -34,12 +34,26 @@ class TFrameComposer {
 public:
     TFrameComposer(int frameWidth, int frameHeight, TBackgroundFill fill);
 
-    /// Decodes the picture file at path and composes it into dest (resized to the frame size).
-    /// A file that cannot be decoded gives the background alone and is recorded.
+    /// Decodes the picture file at path and composes it into dest (resized to the frame size)
+    /// over a background chosen now. A file that cannot be decoded gives the background alone
+    /// and is recorded.
     void ComposePicture(const std::string& path, Bitmap& dest);
-    /// Composes an already decoded picture (from DecodeForFrame); an empty picture gives the
-    /// background alone and records path as undecodable.
+    /// Composes an already decoded picture (from DecodeForFrame) over a background chosen now;
+    /// an empty picture gives the background alone and records path as undecodable.
     void Compose(const Bitmap& picture, const std::string& path, Bitmap& dest);
+
+    /// Draws the background choice of one composition: in picture mode the random generator is
+    /// reseeded and one of the background pictures is taken uniformly; -1 means the fill
+    /// colour. Touches nothing but the generator, so a run can draw it on its own thread while
+    /// an earlier composition is still being made on a worker.
+    int ChooseBackground() const;
+    /// ComposePicture over a background already chosen by ChooseBackground. An empty path
+    /// stands for a file that cannot be named (recorded as failed under `name`). One
+    /// composition at a time per composer, on any thread.
+    void ComposeFile(const std::string& path, const std::string& name, int background,
+                     Bitmap& dest);
+    /// Compose over a background already chosen by ChooseBackground.
+    void ComposeWith(const Bitmap& picture, const std::string& name, int background, Bitmap& dest);
 
     /// The files (pictures and background pictures) that could not be decoded, each once, in
     /// the order they were met.
@@ -49,7 +63,7 @@ public:
     int FrameHeight() const noexcept { return FFrameHeight; }
 
 private:
-    void DrawBackground();
+    void DrawBackground(int background);
     const Bitmap* BackgroundCanvas(const std::string& path);
     void RecordFailure(const std::string& path);
 

@@ -62,11 +62,10 @@ private:
     void AudioSource(TMclSource& source, int index);
     void Progress(TMcl& h, int stage, int position);
     void BeginPicture(int index);
-    std::optional<std::string> PicturePath(int index) const {
-        return StoredPath(FStore, FStore.Pics[std::size_t(index)].StoredName.Text());
-    }
+    /// The file of picture index and the name it is reported under; the file is empty when
+    /// its stored name is not usable.
+    std::pair<std::string, std::string> PicturePaths(int index) const;
     void StartPrefetch(int index);
-    Bitmap TakePicture(int index, const std::string& path);
 
     const TAlbumStore& FStore;
     const TProductionSettings& FSettings;
@@ -82,7 +81,7 @@ private:
     MclListHandle FAudioList;
     std::int64_t FTotalSamples = 0;
     MclTextHandle FTitleStyle;
-    // The next picture is decoded on a worker while the current one is encoded.
+    // The next picture, composed on a worker while the current one is encoded.
     std::future<Bitmap> FPrefetch;
     int FPrefetchIndex = -1;
     bool FStopped = false;
@@ -175,31 +174,34 @@ void TRun::BeginPicture(int index) {
     FCurTitle = pic.Title.Text();
     // The effect is chosen (a random one drawn anew for 0) before the picture is composed.
     FDriver.Begin(FCurrentFrame, FNextPicture, pic.Effect);
-    const std::optional<std::string> path = PicturePath(index);
-    const std::string name = path ? *path : FStore.AlbumPath + Trim(pic.StoredName.Text());
-    const Bitmap picture = path ? TakePicture(index, *path) : Bitmap();
-    FComposer.Compose(picture, name, FNextPicture);
+    if (FPrefetch.valid() && FPrefetchIndex == index) {
+        FNextPicture = FPrefetch.get();
+    } else {
+        const auto [path, name] = PicturePaths(index);
+        FComposer.ComposeFile(path, name, FComposer.ChooseBackground(), FNextPicture);
+    }
     StartPrefetch(index + 1);
+}
+
+std::pair<std::string, std::string> TRun::PicturePaths(int index) const {
+    const TPicInfo& pic = FStore.Pics[std::size_t(index)];
+    const std::optional<std::string> path = StoredPath(FStore, pic.StoredName.Text());
+    if (path) return {*path, *path};
+    return {std::string(), FStore.AlbumPath + Trim(pic.StoredName.Text())};
 }
 
 void TRun::StartPrefetch(int index) {
     if (index >= FTimeline.PicCount()) return;
-    const std::optional<std::string> path = PicturePath(index);
-    if (!path) return;
-    const int width = FPreset.FrameWidth;
-    const int height = FPreset.FrameHeight;
+    // The next picture is decoded and composed on a worker while this one's frames are
+    // encoded; its background is drawn here, on the thread that owns the random generator.
+    const int background = FComposer.ChooseBackground();
+    auto [path, name] = PicturePaths(index);
     FPrefetchIndex = index;
-    FPrefetch = std::async(std::launch::async, [file = *path, width, height] {
-        return DecodeForFrame(file, width, height);
+    FPrefetch = std::async(std::launch::async, [this, path, name, background] {
+        Bitmap frame(FPreset.FrameWidth, FPreset.FrameHeight);
+        FComposer.ComposeFile(path, name, background, frame);
+        return frame;
     });
-}
-
-Bitmap TRun::TakePicture(int index, const std::string& path) {
-    if (FPrefetch.valid() && FPrefetchIndex == index) {
-        FPrefetchIndex = -1;
-        return FPrefetch.get();
-    }
-    return DecodeForFrame(path, FPreset.FrameWidth, FPreset.FrameHeight);
 }
 
 void TRun::AudioSource(TMclSource& source, int index) {
