@@ -1,7 +1,8 @@
 // Whole production against pure encoding: renders a 20-picture DVD album (12-megapixel JPEG
 // photos, 3 s dwell, random effects, titles, one MP3) through `velmora-cli make`, then encodes
-// the same number of 720 x 576 frames with ffmpeg's command line (-target pal-dvd, the same
-// song). Prints both wall times, their ratio and the peak memory of the render.
+// the same number of 720 x 576 frames (composed pictures joined by blends) with the same song
+// twice: through our media layer alone, and with ffmpeg's command line (-target pal-dvd).
+// Prints the wall times, the ratios and the peak memory of the render.
 // Goal: production at most 1.3 x the pure encode, peak memory under 300 MB.
 //
 // The photos are made once by ImageMagick and kept in velmora-bench-data/ of the temporary
@@ -23,6 +24,7 @@
 
 #include "effects/EffectHelpers.h"
 #include "production/ComposePicture.h"
+#include "production/Mcl.h"
 #include "store/Pub.h"
 
 namespace fs = std::filesystem;
@@ -146,29 +148,63 @@ std::string MakeStore(const fs::path& root, const fs::path& data) {
     return store.RootPath;
 }
 
-/// Writes the frames of the reference encode: for every picture the opening repeat, a 50-frame
-/// blend from the previous picture and the still frames, composed beforehand.
-void FeedFrames(FILE* out, const std::vector<Bitmap>& pictures, std::int64_t frames) {
-    Bitmap current(720, 576);
-    std::int64_t written = 0;
-    auto write = [&](const Bitmap& frame) {
-        if (written >= frames) return;
-        for (int y = 0; y < frame.Height(); ++y) {
-            std::fwrite(frame.Row(y), 1, std::size_t(frame.Width()) * 3, out);
+/// The frames of the reference encodes: for every picture the opening repeat, a 50-frame blend
+/// from the previous picture and the still frames, from pictures composed beforehand.
+class TFrameFeed {
+public:
+    TFrameFeed(const std::vector<Bitmap>& pictures, std::int64_t frames)
+        : FPictures(pictures), FFrames(frames), FCurrent(720, 576) {}
+
+    /// The next frame, or nullptr after the last.
+    const Bitmap* Next() {
+        if (FDone >= FFrames) return nullptr;
+        ++FDone;
+        if (FDone == 1 || FPicture >= FPictures.size()) return &FCurrent;
+        const Bitmap& picture = FPictures[FPicture];
+        if (FPhase >= 1 && FPhase <= 50) BlendBitmaps(FCurrent, picture, 2 * FPhase);
+        if (FPhase == 51) FCurrent = picture;
+        if (++FPhase == 51 + Dwell * 25) {
+            FPhase = 0;
+            ++FPicture;
         }
-        ++written;
-    };
-    write(current);
-    for (const Bitmap& picture : pictures) {
-        write(current);
-        for (int k = 1; k <= 50; ++k) {
-            BlendBitmaps(current, picture, 2 * k);
-            write(current);
-        }
-        current = picture;
-        for (int s = 0; s < Dwell * 25; ++s) write(current);
+        return &FCurrent;
     }
-    while (written < frames) write(current);
+
+private:
+    const std::vector<Bitmap>& FPictures;
+    std::int64_t FFrames;
+    std::int64_t FDone = 0;
+    std::size_t FPicture = 0;
+    int FPhase = 0;
+    Bitmap FCurrent;
+};
+
+/// Encodes the feed's frames and the song through the media layer alone, in this process.
+double EncodeWithMediaLayer(TFrameFeed& feed, const std::string& song, const std::string& out) {
+    MclHandle h = MclCreate();
+    MclAssignVideoSource(*h, [&feed](TMclSource& source, int) {
+        if (const Bitmap* frame = feed.Next()) {
+            MclSourceSetDIB(source, *frame);
+        } else {
+            MclSourceFinished(source);
+        }
+    });
+    MclAssignAudioSource(*h, [&song](TMclSource& source, int index) {
+        if (index == 0) {
+            MclSourceSetFile(source, song);
+        } else {
+            MclSourceFinished(source);
+        }
+    });
+    MclVideoSetFileName(*h, out);
+    MclAudioSetFileName(*h, out);
+    MclEnableMPEG2();
+    MclSetFormatPreset(*h, MclPresetDvd, 0);
+    MclVideoSetKeepDuration(*h, -1);
+    const TMclResult result = MclConvert(*h);
+    MclFree(h);
+    if (!result.Ok) throw std::runtime_error("media layer: " + result.Message);
+    return result.Seconds;
 }
 
 }  // namespace
@@ -197,46 +233,61 @@ int main(int argc, char** argv) {
             composer.ComposePicture((data / ("P" + std::to_string(i) + ".jpg")).string(),
                                     pictures.back());
         }
+        TFrameFeed layerFeed(pictures, totalFrames);
+        const double layerSeconds = EncodeWithMediaLayer(layerFeed, (data / "M0.mp3").string(),
+                                                         (work / "layer.mpg").string());
+
         const fs::path encoded = work / "ffmpeg.mpg";
-        const TChildRun reference =
-            RunChild({"ffmpeg",
-                      "-v",
-                      "error",
-                      "-y",
-                      "-f",
-                      "rawvideo",
-                      "-pix_fmt",
-                      "bgr24",
-                      "-s",
-                      "720x576",
-                      "-r",
-                      "25",
-                      "-i",
-                      "-",
-                      "-i",
-                      (data / "M0.mp3").string(),
-                      "-map",
-                      "0:v",
-                      "-map",
-                      "1:a",
-                      "-target",
-                      "pal-dvd",
-                      "-aspect",
-                      "4:3",
-                      "-t",
-                      std::to_string(double(totalFrames) / 25),
-                      encoded.string()},
-                     [&](FILE* out) { FeedFrames(out, pictures, totalFrames); });
+        TFrameFeed feed(pictures, totalFrames);
+        const TChildRun reference = RunChild(
+            {"ffmpeg",
+             "-v",
+             "error",
+             "-y",
+             "-f",
+             "rawvideo",
+             "-pix_fmt",
+             "bgr24",
+             "-s",
+             "720x576",
+             "-r",
+             "25",
+             "-i",
+             "-",
+             "-i",
+             (data / "M0.mp3").string(),
+             "-map",
+             "0:v",
+             "-map",
+             "1:a",
+             "-target",
+             "pal-dvd",
+             "-aspect",
+             "4:3",
+             "-t",
+             std::to_string(double(totalFrames) / 25),
+             encoded.string()},
+            [&](FILE* out) {
+                while (const Bitmap* frame = feed.Next()) {
+                    for (int y = 0; y < frame->Height(); ++y) {
+                        std::fwrite(frame->Row(y), 1, std::size_t(frame->Width()) * 3, out);
+                    }
+                }
+            });
         Check(reference, "ffmpeg -target pal-dvd");
 
         std::printf("frames                         %lld (20 pictures, 3 s dwell, DVD)\n",
                     static_cast<long long>(totalFrames));
         std::printf("velmora-cli make               %8.2f s  %6.1f fps\n", render.Seconds,
                     totalFrames / render.Seconds);
+        std::printf("media layer alone, same frames %8.2f s  %6.1f fps\n", layerSeconds,
+                    totalFrames / layerSeconds);
         std::printf("ffmpeg -target pal-dvd         %8.2f s  %6.1f fps\n", reference.Seconds,
                     totalFrames / reference.Seconds);
         std::printf("ratio make / ffmpeg            %8.2f   (goal <= 1.30)\n",
                     render.Seconds / reference.Seconds);
+        std::printf("ratio make / media layer alone %8.2f   (composition, effects, titles)\n",
+                    render.Seconds / layerSeconds);
         std::printf("peak memory of make            %8.1f MB (goal < 300 MB)\n",
                     render.PeakKilobytes / 1024.0);
         fs::remove_all(work);
