@@ -130,6 +130,14 @@ void DeleteAllPics(TAlbumStore& store) { DeleteAll(store, PicList(store)); }
 
 void DeleteAllMusic(TAlbumStore& store) { DeleteAll(store, MusicList(store)); }
 
+int ScrollSelectedIntoViewSteps(int selected, int topRow, int visibleRows) {
+    if (selected < 0) return 0;
+    const int distance = selected - topRow;
+    if (distance >= visibleRows) return distance - visibleRows + 1;
+    if (distance < 0) return distance;
+    return 0;
+}
+
 std::string DeleteAllPicsQuestion(int picCount) {
     return "本相册共有" + std::to_string(picCount) + "张图片，确定全部都删除吗？";
 }

@@ -37,6 +37,11 @@ void DeleteAllPics(TAlbumStore& store);
 /// As DeleteAllPics, for the songs.
 void DeleteAllMusic(TAlbumStore& store);
 
+/// Rows to scroll so that `selected` becomes visible in a list whose first visible row is
+/// `topRow` and which shows `visibleRows` whole rows: positive scrolls down (the row ends as the
+/// last visible one), negative scrolls up (it ends as the first), 0 leaves the list.
+int ScrollSelectedIntoViewSteps(int selected, int topRow, int visibleRows);
+
 /// "本相册共有N张图片，确定全部都删除吗？"
 std::string DeleteAllPicsQuestion(int picCount);
 /// "本相册共有N首音乐，确定全部都删除吗？"

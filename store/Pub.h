@@ -65,9 +65,15 @@ public:
     std::string AlbumPath;
     std::string RootPath;
 
-    /// Reads record files: Kind "A", "P", "M" (any case), "" for all three in that order.
+    /// Reads record files: Kind "A", "P", "M" (any case), "" for all three in that order; any
+    /// other Kind reads nothing. A missing file changes nothing; an empty file sets the count to
+    /// 0 and keeps array and index; otherwise the index becomes 0. Without an open album
+    /// (AlbumPath empty) the picture and song files are skipped. Throws IoError.
     void LoadRecords(std::string_view kind);
-    /// Writes record files atomically (temporary file, flush, rename); same Kind rule.
+    /// Writes record files atomically (temporary file, flush, rename); same Kind rule. Writes
+    /// the first count records; throws InvalidArgument when the count exceeds the array or
+    /// pictures or songs are saved without an open album, IoError when the write fails (the
+    /// previous file then stays whole).
     void SaveRecords(std::string_view kind);
 
     /// Makes album `index` current: resets the picture and song counts and indexes, sets

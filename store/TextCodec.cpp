@@ -99,17 +99,25 @@ std::string Convert(const IconvHandle& handle, std::string_view in, std::string_
     return out;
 }
 
+/// ASCII text is the same in both encodings and needs no converter.
+bool IsAscii(std::string_view text) noexcept {
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string Gb18030ToUtf8(std::string_view gb18030) {
-    if (gb18030.empty()) return {};
+    if (IsAscii(gb18030)) return std::string(gb18030);
     thread_local const IconvHandle handle("UTF-8", "GB18030");
     return Convert(handle, gb18030, Utf8Replacement,
                    [](std::string_view rest) { return Gb18030CharLength(rest); });
 }
 
 std::string Utf8ToGb18030(std::string_view utf8) {
-    if (utf8.empty()) return {};
+    if (IsAscii(utf8)) return std::string(utf8);
     thread_local const IconvHandle handle("GB18030", "UTF-8");
     return Convert(handle, utf8, GbReplacement, [](std::string_view rest) {
         const std::size_t n = Utf8SequenceLength(rest);

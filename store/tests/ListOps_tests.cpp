@@ -79,7 +79,9 @@ TEST(ListOps, MovePicSwapsWithTheNeighbourAndSaves) {
         AlbumFixture album(c.Count);
         EXPECT_EQ(MovePic(album.Store, c.Selected, c.Up), c.After);
         EXPECT_EQ(album.StoredDwells(), c.Order);
-        if (c.After != c.Selected) EXPECT_EQ(album.Store.PicIndex, c.After);
+        if (c.After != c.Selected) {
+            EXPECT_EQ(album.Store.PicIndex, c.After);
+        }
     }
 }
 
@@ -156,6 +158,18 @@ TEST(ListOps, DeleteAllRemovesEveryFileButNoUnsafeOne) {
     EXPECT_FALSE(fs::exists(album.Dir / "A/P2.jpg"));
     EXPECT_TRUE(fs::exists(outside / "victim.jpg"));
     EXPECT_TRUE(fs::exists(album.Dir / "A/M0.mp3"));
+}
+
+TEST(ListOps, ScrollStepsBringTheSelectedRowIntoView) {
+    struct Case {
+        int Selected, Top, Visible, Steps;
+    };
+    const Case cases[] = {{5, 0, 4, 2}, {3, 0, 4, 0},  {4, 0, 4, 1},
+                          {0, 0, 4, 0}, {2, 5, 4, -3}, {-1, 5, 4, 0}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScrollSelectedIntoViewSteps(c.Selected, c.Top, c.Visible), c.Steps)
+            << c.Selected << " " << c.Top;
+    }
 }
 
 TEST(ListOps, QuestionTexts) {
