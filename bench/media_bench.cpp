@@ -12,12 +12,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -141,10 +141,10 @@ TFigures RunOurs(const TBenchPreset& p, const std::vector<Bitmap>& pictures, int
 
 TFigures RunFfmpeg(const TBenchPreset& p, const std::vector<Bitmap>& pictures, int frames,
                    const std::string& song, const std::string& out) {
-    const std::string command =
-        "ffmpeg -v error -y -f rawvideo -pix_fmt bgr24 -s " + std::to_string(p.Width) + "x" +
-        std::to_string(p.Height) + " -r 25 -i - -i '" + song + "' -map 0:v -map 1:a -target " +
-        p.Target + " -shortest '" + out + "'";
+    const std::string command = "ffmpeg -v error -y -f rawvideo -pix_fmt bgr24 -s " +
+                                std::to_string(p.Width) + "x" + std::to_string(p.Height) +
+                                " -r 25 -i - -i '" + song + "' -map 0:v -map 1:a -target " +
+                                p.Target + " -shortest '" + out + "'";
     const double cpuBefore = CpuSeconds(RUSAGE_CHILDREN);
     const auto start = std::chrono::steady_clock::now();
     FILE* pipe = popen(command.c_str(), "w");
@@ -172,7 +172,8 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) wanted.emplace_back(argv[i]);
     if (wanted.empty()) wanted = {"dvd", "svcd", "vcd"};
 
-    const fs::path dir = fs::temp_directory_path() / ("velmora-media-bench-" + std::to_string(getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("velmora-media-bench-" + std::to_string(getpid()));
     fs::create_directories(dir);
     const std::string song = (dir / "song.mp3").string();
     const double seconds = frames / 25.0 + 1;
@@ -193,10 +194,11 @@ int main(int argc, char** argv) {
         const TFigures ours = RunOurs(p, pictures, frames, song, (dir / "ours.mpg").string());
         const long ourRss = PeakRssMb(RUSAGE_SELF);
         const TFigures theirs = RunFfmpeg(p, pictures, frames, song, (dir / "ffmpeg.mpg").string());
-        std::printf("%-4s %dx%d  ours %6.1f fps (%.2f cores, %ld KB)   ffmpeg -target %s %6.1f fps "
-                    "(%.2f cores, %ld KB)   ratio %.2f   peak RSS %ld MB (bench process)\n",
-                    p.Name, p.Width, p.Height, ours.Fps, ours.Cores, ours.Bytes / 1024, p.Target,
-                    theirs.Fps, theirs.Cores, theirs.Bytes / 1024, ours.Fps / theirs.Fps, ourRss);
+        std::printf(
+            "%-4s %dx%d  ours %6.1f fps (%.2f cores, %ld KB)   ffmpeg -target %s %6.1f fps "
+            "(%.2f cores, %ld KB)   ratio %.2f   peak RSS %ld MB (bench process)\n",
+            p.Name, p.Width, p.Height, ours.Fps, ours.Cores, ours.Bytes / 1024, p.Target,
+            theirs.Fps, theirs.Cores, theirs.Bytes / 1024, ours.Fps / theirs.Fps, ourRss);
         std::fflush(stdout);
     }
     std::printf("peak RSS of ffmpeg's command line: %ld MB\n", PeakRssMb(RUSAGE_CHILDREN));

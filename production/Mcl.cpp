@@ -39,9 +39,13 @@ MclHandle MclCreate() { return MclHandle(new TMcl); }
 
 void MclFree(MclHandle& h) noexcept { h.reset(); }
 
-void MclAssignVideoSource(TMcl& h, TMclVideoSource callback) { h.VideoSource = std::move(callback); }
+void MclAssignVideoSource(TMcl& h, TMclVideoSource callback) {
+    h.VideoSource = std::move(callback);
+}
 void MclAssignVideoFunc(TMcl& h, TMclVideoFunc callback) { h.VideoFunc = std::move(callback); }
-void MclAssignAudioSource(TMcl& h, TMclAudioSource callback) { h.AudioSource = std::move(callback); }
+void MclAssignAudioSource(TMcl& h, TMclAudioSource callback) {
+    h.AudioSource = std::move(callback);
+}
 void MclAssignAudioFunc(TMcl& h, TMclAudioFunc callback) { h.AudioFunc = std::move(callback); }
 void MclAssignProgress(TMcl& h, TMclProgress callback) { h.Progress = std::move(callback); }
 void MclAssignError(TMcl& h, TMclError callback) { h.ErrorHandler = std::move(callback); }

@@ -22,8 +22,15 @@ constexpr std::size_t QueueCapacity = 4;
 
 bool IsFileSystemError(int averror) noexcept {
     switch (AVUNERROR(averror)) {
-        case ENOSPC: case EIO: case EFBIG: case EDQUOT: case EROFS: case EACCES: case EPERM:
-        case ENOENT: case ENOTDIR:
+        case ENOSPC:
+        case EIO:
+        case EFBIG:
+        case EDQUOT:
+        case EROFS:
+        case EACCES:
+        case EPERM:
+        case ENOENT:
+        case ENOTDIR:
             return true;
         default:
             return false;
@@ -76,7 +83,9 @@ private:
     std::unique_ptr<mcl::TSoundtrack> FSoundtrack;
     std::unique_ptr<mcl::TEncoderThread> FEncoder;
     std::unique_ptr<mcl::TFrameConverter> FConverter;  // the caller thread's own
-    Bitmap FLast;  // the frame handed in most recently (black before the first)
+    Bitmap FLast;      // the frame handed in most recently (black before the first)
+    Bitmap FPrevious;  // the frame queued last, as the video function left it
+    bool FHavePrevious = false;
     bool FFailed = false;
     bool FFileCreated = false;
 };
@@ -177,8 +186,16 @@ bool TConversion::NextFrame(int index) {
         Fail(MclErrorSource, "the video function changed the frame's size");
         return false;
     }
+    if (FHavePrevious && job.Frame == FPrevious) {
+        // Stills make up most of a slide show: their pixels need no second conversion.
+        job.Repeat = true;
+        job.Frame = Bitmap();
+    } else {
+        FPrevious = job.Frame;
+        FHavePrevious = true;
+    }
     // When the encoder falls behind, this thread converts the picture to lighten its load.
-    if (FEncoder->Pending() * 2 >= FEncoder->Capacity()) {
+    if (!job.Repeat && FEncoder->Pending() * 2 >= FEncoder->Capacity()) {
         job.Picture = FConverter->Convert(job.Frame);
         job.Frame = Bitmap();
     }

@@ -48,10 +48,15 @@ std::vector<char32_t> DecodeUtf8(const std::string& text) {
     const auto* end = p + text.size();
     while (p < end) {
         const unsigned char lead = *p;
-        int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3
-                                   : (lead >> 3) == 30 ? 4 : 0;
-        char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1f
-                                      : length == 3 ? lead & 0x0f : lead & 0x07;
+        int length = lead < 0x80         ? 1
+                     : (lead >> 5) == 6  ? 2
+                     : (lead >> 4) == 14 ? 3
+                     : (lead >> 3) == 30 ? 4
+                                         : 0;
+        char32_t c = length == 1   ? lead
+                     : length == 2 ? lead & 0x1f
+                     : length == 3 ? lead & 0x0f
+                                   : lead & 0x07;
         bool valid = length > 0 && end - p >= length;
         for (int i = 1; valid && i < length; ++i) {
             valid = (p[i] & 0xc0) == 0x80;

@@ -7,9 +7,9 @@
 #include <fontconfig/fontconfig.h>
 
 #include <map>
-#include <tuple>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 

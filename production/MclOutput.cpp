@@ -74,9 +74,9 @@ void TOutputStream::Encode(AVFormatContext* context, AVFrame* frame) {
 }
 
 TFrameConverter::TFrameConverter(const TPreset& preset) : FPreset(preset) {
-    FSws.reset(sws_getContext(preset.InputWidth, preset.InputHeight, AV_PIX_FMT_BGR24,
-                              preset.Width, preset.Height, AV_PIX_FMT_YUV420P, SWS_BICUBIC,
-                              nullptr, nullptr, nullptr));
+    FSws.reset(sws_getContext(preset.InputWidth, preset.InputHeight, AV_PIX_FMT_BGR24, preset.Width,
+                              preset.Height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr,
+                              nullptr));
     if (!FSws) throw Error("cannot set up the picture conversion");
 }
 

@@ -15,15 +15,18 @@ constexpr TPreset Presets[] = {
     // VCD: constant 1150 kbit/s, a 40 KiB buffer, 2324-byte Mode 2 Form 2 sectors at 75 per
     // second (2352 x 75 x 8 = 1411200 bit/s); the first data pack starts at SCR 36000 +
     // 3 x 1200, hence the 0.44 s preload.
-    {"VCD", "vcd", 320, 288, 352, 288, AV_CODEC_ID_MPEG1VIDEO, 1150000, 1150000, 1150000, 327680,
-     15, false, false, {12, 11}, AV_CODEC_ID_MP2, 44100, 224000, 2324, 1411200, 440000},
+    {"VCD",    "vcd",           320,     288,    352,  288,     AV_CODEC_ID_MPEG1VIDEO,
+     1150000,  1150000,         1150000, 327680, 15,   false,   false,
+     {12, 11}, AV_CODEC_ID_MP2, 44100,   224000, 2324, 1411200, 440000},
     // SVCD: variable rate up to 2.5 Mbit/s video (2.6 with audio), a 224 KiB buffer.
-    {"SVCD", "svcd", 480, 576, 480, 576, AV_CODEC_ID_MPEG2VIDEO, 2040000, 2516000, 0, 1835008, 15,
-     true, true, {8, 5}, AV_CODEC_ID_MP2, 44100, 224000, 2324, 0, 500000},
+    {"SVCD",  "svcd",          480,   576,     480,  576,  AV_CODEC_ID_MPEG2VIDEO,
+     2040000, 2516000,         0,     1835008, 15,   true, true,
+     {8, 5},  AV_CODEC_ID_MP2, 44100, 224000,  2324, 0,    500000},
     // DVD: variable rate up to 9 Mbit/s video, 2048-byte packs, 10.08 Mbit/s program stream.
     // AC-3 (the audio every DVD player must decode) at ffmpeg's 448 kbit/s.
-    {"DVD", "dvd", 720, 576, 720, 576, AV_CODEC_ID_MPEG2VIDEO, 6000000, 9000000, 0, 1835008, 15,
-     false, true, {16, 15}, AV_CODEC_ID_AC3, 48000, 448000, 2048, 10080000, 500000},
+    {"DVD",    "dvd",           720,   576,     720,  576,      AV_CODEC_ID_MPEG2VIDEO,
+     6000000,  9000000,         0,     1835008, 15,   false,    true,
+     {16, 15}, AV_CODEC_ID_AC3, 48000, 448000,  2048, 10080000, 500000},
 };
 
 }  // namespace

@@ -12,15 +12,15 @@ extern "C" {
 namespace velmora::mcl {
 
 struct TPreset {
-    const char* Name;         ///< "VCD", "SVCD", "DVD"
-    const char* Muxer;        ///< FFmpeg's muxer that writes the standard's pack layout
-    int InputWidth;           ///< size of the frames handed in by the video source
+    const char* Name;   ///< "VCD", "SVCD", "DVD"
+    const char* Muxer;  ///< FFmpeg's muxer that writes the standard's pack layout
+    int InputWidth;     ///< size of the frames handed in by the video source
     int InputHeight;
-    int Width;                ///< size of the encoded picture
+    int Width;  ///< size of the encoded picture
     int Height;
     AVCodecID VideoCodec;
-    long VideoBitRate;        ///< average (the constant rate when MinRate = MaxRate)
-    long MaxRate;             ///< bit/s the decoder's buffer is filled at
+    long VideoBitRate;  ///< average (the constant rate when MinRate = MaxRate)
+    long MaxRate;       ///< bit/s the decoder's buffer is filled at
     long MinRate;
     int BufferSize;           ///< the decoder's video buffer in bits (VBV)
     int Gop;                  ///< frames from one I-frame to the next
@@ -30,9 +30,9 @@ struct TPreset {
     AVCodecID AudioCodec;
     int SampleRate;
     long AudioBitRate;
-    int PacketSize;           ///< pack size of the program stream
-    int MuxRate;              ///< bit/s of the program stream; 0 = worked out by the muxer
-    int PreloadMicros;        ///< delay of the first timestamps behind the first pack
+    int PacketSize;     ///< pack size of the program stream
+    int MuxRate;        ///< bit/s of the program stream; 0 = worked out by the muxer
+    int PreloadMicros;  ///< delay of the first timestamps behind the first pack
 };
 
 /// The preset for 0 (VCD), 1 (SVCD) or 2 (DVD); nullptr for other numbers.

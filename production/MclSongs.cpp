@@ -62,9 +62,9 @@ void TSongReader::SetUpResampler(const AVFrame* frame) {
 
 // Converts one decoded frame (nullptr drains the resampler) and appends it to out.
 void TSongReader::Resample(const AVFrame* frame, std::vector<float>& out) {
-    if (frame != nullptr && (!FSwr || frame->sample_rate != FSwrRate ||
-                             frame->format != FSwrFormat ||
-                             frame->ch_layout.nb_channels != FSwrChannels)) {
+    if (frame != nullptr &&
+        (!FSwr || frame->sample_rate != FSwrRate || frame->format != FSwrFormat ||
+         frame->ch_layout.nb_channels != FSwrChannels)) {
         SetUpResampler(frame);
     }
     if (!FSwr) return;

@@ -27,7 +27,7 @@ struct TCoverage {
 
 /// A text composed with its back, shadow, outline and colour: premultiplied BGRA.
 struct TRendered {
-    int Width = 0, Height = 0;    // the text's box, outline included
+    int Width = 0, Height = 0;     // the text's box, outline included
     int OriginX = 0, OriginY = 0;  // the box's top-left inside the layer
     int LayerWidth = 0, LayerHeight = 0;
     std::vector<std::uint8_t> Bgra;
@@ -82,7 +82,8 @@ void Over(TRendered& layer, const TCoverage& coverage, TMclColor rgb, int left, 
             if (a == 0) continue;
             std::uint8_t* p =
                 layer.Bgra.data() + (std::size_t(top + y) * layer.LayerWidth + left + x) * 4;
-            for (int c = 0; c < 3; ++c) p[c] = std::uint8_t((channel[c] * a + p[c] * (255 - a)) / 255);
+            for (int c = 0; c < 3; ++c)
+                p[c] = std::uint8_t((channel[c] * a + p[c] * (255 - a)) / 255);
             p[3] = std::uint8_t(a + p[3] * (255 - a) / 255);
         }
     }
@@ -253,6 +254,7 @@ void MclImgText(Bitmap& image, TMclText& t, int x, int y, const std::string& tex
     const int left = x - r.OriginX, top = y - r.OriginY;
     const int x0 = std::max(0, -left), x1 = std::min(r.LayerWidth, image.Width() - left);
     const int y0 = std::max(0, -top), y1 = std::min(r.LayerHeight, image.Height() - top);
+    if (x0 >= x1 || y0 >= y1) return;
     for (int ly = y0; ly < y1; ++ly) {
         const std::uint8_t* src = r.Bgra.data() + (std::size_t(ly) * r.LayerWidth + x0) * 4;
         std::uint8_t* dst = image.Pixel(left + x0, top + ly);

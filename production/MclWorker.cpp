@@ -4,7 +4,9 @@ namespace velmora::mcl {
 
 TEncoderThread::TEncoderThread(std::unique_ptr<TOutput> output, const TPreset& preset,
                                std::size_t capacity)
-    : FOutput(std::move(output)), FConverter(preset), FCapacity(std::max<std::size_t>(1, capacity)) {
+    : FOutput(std::move(output)),
+      FConverter(preset),
+      FCapacity(std::max<std::size_t>(1, capacity)) {
     FThread = std::thread([this] { Run(); });
 }
 
@@ -49,7 +51,16 @@ std::exception_ptr TEncoderThread::Failure() const {
 
 void TEncoderThread::Process(TJob& job) {
     if (!job.Final) {
-        TFramePtr picture = job.Picture ? std::move(job.Picture) : FConverter.Convert(job.Frame);
+        TFramePtr picture;
+        if (job.Repeat && FLastPicture) {
+            // A still: the encoder reads its pictures only, so the same pixels serve again.
+            picture.reset(av_frame_clone(FLastPicture.get()));
+        } else {
+            picture = job.Picture ? std::move(job.Picture) : FConverter.Convert(job.Frame);
+        }
+        if (!picture) throw std::bad_alloc();
+        FLastPicture.reset(av_frame_clone(picture.get()));
+        if (!FLastPicture) throw std::bad_alloc();
         FOutput->WriteVideo(std::move(picture));
     }
     if (!job.Audio.empty()) FOutput->WriteAudio(job.Audio.data(), job.Audio.size() / 2);

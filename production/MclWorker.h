@@ -19,10 +19,11 @@ namespace velmora::mcl {
 
 /// One frame with the audio that goes with it.
 struct TJob {
-    Bitmap Frame;                ///< the frame as handed in, when Picture is empty
-    TFramePtr Picture;           ///< the frame already converted by the caller's thread
-    std::vector<float> Audio;    ///< interleaved stereo at the preset's rate
-    bool Final = false;          ///< no frame; finish the file after this audio
+    Bitmap Frame;              ///< the frame as handed in, when Picture is empty
+    TFramePtr Picture;         ///< the frame already converted by the caller's thread
+    std::vector<float> Audio;  ///< interleaved stereo at the preset's rate
+    bool Repeat = false;       ///< the frame equals the previous one (no pixels sent)
+    bool Final = false;        ///< no frame; finish the file after this audio
 };
 
 class TEncoderThread {
@@ -51,6 +52,7 @@ private:
 
     std::unique_ptr<TOutput> FOutput;
     TFrameConverter FConverter;
+    TFramePtr FLastPicture;  // the previous picture, shared again for a repeated frame
     std::size_t FCapacity;
     mutable std::mutex FMutex;
     std::condition_variable FChanged;

@@ -13,7 +13,7 @@ namespace {
 
 TEST(MclCallsTest, TimeTextIsHoursMinutesSeconds) {
     const std::pair<double, const char*> cases[] = {
-        {0, "00:00:00"},      {59.9, "00:00:59"},  {61, "00:01:01"},     {3661.5, "01:01:01"},
+        {0, "00:00:00"},     {59.9, "00:00:59"},    {61, "00:01:01"}, {3661.5, "01:01:01"},
         {86399, "23:59:59"}, {360000, "100:00:00"}, {-5, "00:00:00"}, {std::nan(""), "00:00:00"},
     };
     for (auto [time, text] : cases) EXPECT_EQ(MclMakeTimeStr(time), text) << time;

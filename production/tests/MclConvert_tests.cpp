@@ -42,11 +42,11 @@ std::string StandardToolComplaints(const TPresetCase& c, const std::string& file
     int code;
     if (c.Preset == 2) {
         const std::string disc = (dir / "disc").string();
-        code = RunProgram({"env", "VIDEO_FORMAT=PAL", "dvdauthor", "-o", disc, "-t", file},
-                          &out, &err);
+        code = RunProgram({"env", "VIDEO_FORMAT=PAL", "dvdauthor", "-o", disc, "-t", file}, &out,
+                          &err);
         if (code == 0) {
-            code = RunProgram({"env", "VIDEO_FORMAT=PAL", "dvdauthor", "-o", disc, "-T"}, &out,
-                              &err);
+            code =
+                RunProgram({"env", "VIDEO_FORMAT=PAL", "dvdauthor", "-o", disc, "-T"}, &out, &err);
         }
         if (code != 0 || err.find("WARN") != std::string::npos ||
             err.find("ERR") != std::string::npos) {

@@ -21,8 +21,8 @@ TEST(MclRunTest, ProgressFollowsEachFrameThenFinishingThenDone) {
     const std::string out = (dir / "out.mpg").string();
     TRun run = RunConversion(out, {.Preset = 0, .Frames = 4});
     ASSERT_TRUE(run.Result.Ok) << run.Result.Message;
-    const std::vector<std::string> expected = {"V0", "P3:1", "V1", "P3:2", "V2",   "P3:3",
-                                               "V3", "P3:4", "P2:4", "P0:4"};
+    const std::vector<std::string> expected = {"V0",   "P3:1", "V1",   "P3:2", "V2",
+                                               "P3:3", "V3",   "P3:4", "P2:4", "P0:4"};
     EXPECT_EQ(run.Events, expected);
 }
 
@@ -146,19 +146,21 @@ TEST(MclRunTest, VideoFunctionDrawsOnACopyOfEveryFrameBeforeEncoding) {
     const std::string out = (dir / "out.mpg").string();
     Bitmap handed(320, 288);
     int drawn = 0;
-    TRun run = RunConversion(
-        out, {.Preset = 0,
-              .Frames = 10,
-              .VideoFunc = [&](TMcl&, Bitmap& image, int index) {
-                  DrawFrameNumber(image, index * 3);
-                  ++drawn;
-              },
-              .VideoSource = [&](TMclSource& s, int index) {
-                  // Every second request hands nothing: the previous frame is encoded again;
-                  // finishing without a frame makes the previous frame the last.
-                  if (index % 2 == 0) MclSourceSetDIB(s, handed);
-                  if (index == 9) MclSourceFinished(s);
-              }});
+    TRun run = RunConversion(out, {.Preset = 0,
+                                   .Frames = 10,
+                                   .VideoFunc =
+                                       [&](TMcl&, Bitmap& image, int index) {
+                                           DrawFrameNumber(image, index * 3);
+                                           ++drawn;
+                                       },
+                                   .VideoSource =
+                                       [&](TMclSource& s, int index) {
+                                           // Every second request hands nothing: the previous frame
+                                           // is encoded again; finishing without a frame makes the
+                                           // previous frame the last.
+                                           if (index % 2 == 0) MclSourceSetDIB(s, handed);
+                                           if (index == 9) MclSourceFinished(s);
+                                       }});
     ASSERT_TRUE(run.Result.Ok) << run.Result.Message;
     EXPECT_EQ(drawn, 9);
     EXPECT_EQ(handed, Bitmap(320, 288));  // the caller's bitmap stays as it was
@@ -212,10 +214,28 @@ TEST(MclRunTest, WithoutKeepDurationShortSongsAreNotPadded) {
     const std::string song = (dir / "a.mp3").string();
     MakeSineMp3(song, 1.0, 440);
     const std::string out = (dir / "out.mpg").string();
-    TRun run = RunConversion(out, {.Preset = 0, .Frames = 75, .Songs = {song},
-                                   .KeepDuration = false});
+    TRun run =
+        RunConversion(out, {.Preset = 0, .Frames = 75, .Songs = {song}, .KeepDuration = false});
     ASSERT_TRUE(run.Result.Ok) << run.Result.Message;
     EXPECT_NEAR(DecodedAudioSeconds(out), 1.0, 0.1);
+}
+
+TEST(MclRunTest, WithoutSongsTheSoundtrackIsSilentOrAbsent) {
+    for (bool keep : {true, false}) {
+        TempDir dir;
+        const std::string out = (dir / "out.mpg").string();
+        TRun run = RunConversion(out, {.Preset = 2, .Frames = 25, .KeepDuration = keep});
+        ASSERT_TRUE(run.Result.Ok) << run.Result.Message;
+        const TProbe probe = Probe(out);
+        EXPECT_EQ(probe.Errors, "") << keep;
+        ASSERT_NE(probe.Find("video"), nullptr);
+        EXPECT_EQ(probe.Find("video")->Frames, 25);
+        if (keep) {
+            const auto audio = DecodeAudio(out);
+            EXPECT_NEAR(double(audio.size()) / 48000, 1.0, 0.1);
+            EXPECT_EQ(Loudness(audio, 0, 1), 0);
+        }
+    }
 }
 
 TEST(MclRunTest, UndecodableSongsAreSkippedAndReported) {

@@ -1,8 +1,8 @@
 #include "production/tests/MclTestTools.h"
 
-#include <nlohmann/json.hpp>
 #include <cmath>
 #include <cstring>
+#include <nlohmann/json.hpp>
 #include <stdexcept>
 
 #include "tests/TestSupport.h"
@@ -133,12 +133,12 @@ long NumberField(const nlohmann::json& j, const char* key) {
 TProbe Probe(const std::string& path) {
     std::string out;
     TProbe probe;
-    const int code = RunProgram(
-        {"ffprobe", "-v", "error", "-count_frames", "-show_entries",
-         "stream=codec_type,codec_name,width,height,r_frame_rate,display_aspect_ratio,"
-         "sample_rate,channels,bit_rate,nb_read_frames,duration:format=format_name",
-         "-of", "json", path},
-        &out, &probe.Errors);
+    const int code =
+        RunProgram({"ffprobe", "-v", "error", "-count_frames", "-show_entries",
+                    "stream=codec_type,codec_name,width,height,r_frame_rate,display_aspect_ratio,"
+                    "sample_rate,channels,bit_rate,nb_read_frames,duration:format=format_name",
+                    "-of", "json", path},
+                   &out, &probe.Errors);
     if (code != 0) throw std::runtime_error("ffprobe failed: " + probe.Errors);
     const nlohmann::json j = nlohmann::json::parse(out);
     probe.Format = j["format"].value("format_name", "");
@@ -160,8 +160,7 @@ TProbe Probe(const std::string& path) {
     return probe;
 }
 
-std::vector<std::vector<std::uint8_t>> DecodeGrey(const std::string& path, int width,
-                                                  int height) {
+std::vector<std::vector<std::uint8_t>> DecodeGrey(const std::string& path, int width, int height) {
     std::string out, err;
     const int code = RunProgram({"ffmpeg", "-v", "error", "-i", path, "-map", "0:v", "-f",
                                  "rawvideo", "-pix_fmt", "gray", "-"},
@@ -178,8 +177,8 @@ std::vector<std::vector<std::uint8_t>> DecodeGrey(const std::string& path, int w
 
 std::vector<std::int16_t> DecodeAudio(const std::string& path) {
     std::string out, err;
-    const int code = RunProgram({"ffmpeg", "-v", "error", "-i", path, "-map", "0:a", "-f",
-                                 "s16le", "-ac", "1", "-ar", "48000", "-"},
+    const int code = RunProgram({"ffmpeg", "-v", "error", "-i", path, "-map", "0:a", "-f", "s16le",
+                                 "-ac", "1", "-ar", "48000", "-"},
                                 &out, &err);
     if (code != 0) throw std::runtime_error("ffmpeg cannot decode the audio: " + err);
     std::vector<std::int16_t> samples(out.size() / 2);
@@ -213,8 +212,8 @@ double Loudness(const std::vector<std::int16_t>& samples, double from, double to
 
 double DecodedAudioSeconds(const std::string& path) {
     std::string out, err;
-    const int code = RunProgram({"ffmpeg", "-v", "error", "-i", path, "-map", "0:a", "-f",
-                                 "s16le", "-ac", "1", "-ar", "48000", "-"},
+    const int code = RunProgram({"ffmpeg", "-v", "error", "-i", path, "-map", "0:a", "-f", "s16le",
+                                 "-ac", "1", "-ar", "48000", "-"},
                                 &out, &err);
     if (code != 0) throw std::runtime_error("ffmpeg cannot decode the audio: " + err);
     return double(out.size()) / 2.0 / 48000.0;

@@ -32,16 +32,16 @@ struct TRun {
 struct TRunOptions {
     int Preset = 0;
     int Frames = 50;
-    std::vector<std::string> Songs;
+    std::vector<std::string> Songs{};
     int AbortAfter = -1;  ///< calls MclAbort in the progress call after this many frames
-    std::function<void(Bitmap&, int)> Draw;  ///< draws frame i (default: its number)
+    std::function<void(Bitmap&, int)> Draw{};  ///< draws frame i (default: its number)
     bool KeepDuration = true;
     /// Replaces the run's video function when set.
-    std::function<void(TMcl&, Bitmap&, int)> VideoFunc;
+    std::function<void(TMcl&, Bitmap&, int)> VideoFunc{};
     /// Replaces the run's video source when set.
-    std::function<void(TMclSource&, int)> VideoSource;
-    std::function<void(TMcl&, std::span<float>, int)> AudioFunc;
-    std::function<void(TMcl&, int stage, int position)> OnProgress;
+    std::function<void(TMclSource&, int)> VideoSource{};
+    std::function<void(TMcl&, std::span<float>, int)> AudioFunc{};
+    std::function<void(TMcl&, int stage, int position)> OnProgress{};
 };
 
 /// Runs a whole conversion into path the way the production run sets it up.
@@ -67,8 +67,7 @@ struct TProbe {
 TProbe Probe(const std::string& path);
 
 /// Every frame of the file's video decoded to 8-bit grey at its coded size.
-std::vector<std::vector<std::uint8_t>> DecodeGrey(const std::string& path, int width,
-                                                  int height);
+std::vector<std::vector<std::uint8_t>> DecodeGrey(const std::string& path, int width, int height);
 
 /// The file's audio decoded by ffmpeg's command line: mono 16-bit at 48 kHz.
 std::vector<std::int16_t> DecodeAudio(const std::string& path);

@@ -175,14 +175,17 @@ TEST_P(MclFontTest, ChosenFontHasEveryCharacter) {
     FT_Face face = faces.Face(file);
     for (char32_t ch : c.Text) {
         if (ch == U' ') continue;
-        EXPECT_NE(FT_Get_Char_Index(face, ch), 0u) << file.Path << " lacks U+" << std::hex
-                                                   << unsigned(ch);
+        EXPECT_NE(FT_Get_Char_Index(face, ch), 0u)
+            << file.Path << " lacks U+" << std::hex << unsigned(ch);
     }
 }
 
 const TFontCase FontCases[] = {
-    {"宋体", U"春天的相册"}, {"宋体", U"Album 2024"}, {"DejaVu Sans", U"Hello 世界"},
-    {"NoSuchFamily", U"标题 Title"}, {"", U"ABC"},
+    {"宋体", U"春天的相册"},
+    {"宋体", U"Album 2024"},
+    {"DejaVu Sans", U"Hello 世界"},
+    {"NoSuchFamily", U"标题 Title"},
+    {"", U"ABC"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Families, MclFontTest, ::testing::ValuesIn(FontCases));
@@ -190,7 +193,9 @@ INSTANTIATE_TEST_SUITE_P(Families, MclFontTest, ::testing::ValuesIn(FontCases));
 TEST(MclFontTest, DecodesUtf8AndReplacesInvalidBytes) {
     EXPECT_EQ(mcl::DecodeUtf8("A\xe6\x98\xa5"), (std::vector<char32_t>{U'A', U'\u6625'}));
     EXPECT_EQ(mcl::DecodeUtf8("\xf0\x9f\x98\x80"), (std::vector<char32_t>{U'\U0001F600'}));
-    EXPECT_EQ(mcl::DecodeUtf8("\xff" "a"), (std::vector<char32_t>{U'\uFFFD', U'a'}));
+    EXPECT_EQ(mcl::DecodeUtf8("\xff"
+                              "a"),
+              (std::vector<char32_t>{U'\uFFFD', U'a'}));
     EXPECT_EQ(mcl::DecodeUtf8("\xe6\x98"), (std::vector<char32_t>{U'\uFFFD', U'\uFFFD'}));
     EXPECT_EQ(mcl::DecodeUtf8("\xc0\xaf"), (std::vector<char32_t>{U'\uFFFD', U'\uFFFD'}));
     EXPECT_EQ(mcl::DecodeUtf8("\xed\xa0\x80"),
