@@ -70,7 +70,7 @@ double ImportAll(const std::vector<std::string>& photos, const fs::path& work) {
     const auto start = std::chrono::steady_clock::now();
     const TImportResult result = ImportPictures(store, photos);
     const double seconds = Seconds(start);
-    if (result.Imported != PhotoCount) {
+    if (result.Imported != int(photos.size())) {
         std::cerr << "import_bench: only " << result.Imported << " photos imported\n";
         std::exit(1);
     }

@@ -6,10 +6,13 @@
 #include <filesystem>
 #include <iostream>
 
+#include "base/Errors.h"
 #include "cli/CliContext.h"
 #include "imaging/LoadPicture.h"
+#include "store/Catalogue.h"
 #include "store/PictureImport.h"
 #include "store/Pub.h"
+#include "store/StoreRoot.h"
 
 namespace velmora::cli {
 
@@ -35,22 +38,18 @@ int Decode(const std::string& file, const std::string& out) {
     return ExitOk;
 }
 
-/// Opens the album with this name in a store at root; throws when there is none.
-void OpenAlbumByName(TAlbumStore& store, const std::string& root, const std::string& album) {
-    store.RootPath = root.ends_with('/') ? root : root + "/";
+/// Opens the album with this name in the store of --store (or the default root); throws
+/// when the catalogue has none of that name.
+void OpenAlbumByName(TAlbumStore& store, const std::string& storeDir, const std::string& album) {
+    store.RootPath = ResolveStoreRoot(storeDir);
     store.LoadRecords("A");
-    for (int i = 0; i < store.AlbumCount; ++i) {
-        if (store.Albums[std::size_t(i)].Name.Text() == album) {
-            store.OpenAlbum(i);
-            return;
-        }
-    }
-    throw UsageError("no album named \"" + album + "\"");
+    const int index = FindAlbum(store, album);
+    if (index < 0) throw Error("no album named \"" + album + "\" in " + store.RootPath);
+    store.OpenAlbum(index);
 }
 
 int Import(const CliContext& context, const std::string& album,
            const std::vector<std::string>& files) {
-    if (context.StoreDir.empty()) throw UsageError("import-pictures needs --store DIR");
     TAlbumStore store;
     OpenAlbumByName(store, context.StoreDir, album);
     TImportCallbacks callbacks;

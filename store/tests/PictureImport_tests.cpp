@@ -133,6 +133,22 @@ TEST(PictureImport, EveryFileFailingStillSavesAnEmptyRecordFile) {
         std::distance(fs::directory_iterator(album.Root / "album"), fs::directory_iterator()) == 1);
 }
 
+TEST(PictureImport, CommandLineReportsProgressAndSkippedFiles) {
+    test::TempDir root;
+    const std::string store = root.Dir();
+    ASSERT_EQ(test::RunCli({"--store", store, "album", "create", "旅行"}).ExitCode, 0);
+    const test::CliResult r = test::RunCli(
+        {"--store", store, "import-pictures", "旅行", Data("A.bmp"), Data("B.jpg"), Data("C.jpg")});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_EQ(r.Out, "imported 2 of 3 pictures into 旅行\nskipped: " + Data("B.jpg") + "\n");
+    EXPECT_NE(r.Err.find("(2/3) " + Data("B.jpg") + "\n"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("is not a valid TIFF file"), std::string::npos);
+    const test::CliResult missing =
+        test::RunCli({"--store", store, "import-pictures", "Nope", Data("C.jpg")});
+    EXPECT_EQ(missing.ExitCode, 1);
+    EXPECT_NE(missing.Err.find("no album named"), std::string::npos);
+}
+
 TEST(ConvertToJpeg, FailuresLeaveNoFile) {
     test::TempDir dir;
     const auto dest = dir / "out.jpg";
