@@ -59,6 +59,7 @@ void RunTransition(benchmark::State& state, int index) {
 class TSummaryReporter : public benchmark::ConsoleReporter {
 public:
     std::vector<std::pair<int, double>> MsPerFrame;
+    std::vector<double> WallMsPerFrame;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.iterations == 0) continue;
@@ -67,16 +68,20 @@ public:
             // Processor time: the machine may be shared, and wall time then counts the waits.
             const double seconds = run.cpu_accumulated_time / double(run.iterations);
             MsPerFrame.push_back({index, seconds * 1000.0 / Frames});
+            WallMsPerFrame.push_back(run.real_accumulated_time / double(run.iterations) * 1000.0 /
+                                     Frames);
         }
         ConsoleReporter::ReportRuns(runs);
     }
 };
 
-void PrintSummary(const std::vector<std::pair<int, double>>& figures) {
+void PrintSummary(const std::vector<std::pair<int, double>>& figures,
+                  const std::vector<double>& wall) {
     if (figures.empty()) return;
-    std::printf("\n%-5s %-44s %10s\n", "index", "effect", "ms/frame");
-    for (const auto& [index, ms] : figures) {
-        std::printf("%5d %-44s %10.3f%s\n", index, Effects[index].Name, ms,
+    std::printf("\n%-5s %-56s %9s %9s\n", "index", "effect", "ms/frame", "wall ms");
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        const auto& [index, ms] = figures[i];
+        std::printf("%5d %-56s %9.3f %9.3f%s\n", index, Effects[index].Name, ms, wall[i],
                     ms > GoalSlowestMs ? "  over the goal" : "");
     }
     const auto slowest = std::max_element(figures.begin(), figures.end(),
@@ -105,7 +110,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     TSummaryReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintSummary(reporter.MsPerFrame);
+    PrintSummary(reporter.MsPerFrame, reporter.WallMsPerFrame);
     benchmark::Shutdown();
     return 0;
 }

@@ -90,9 +90,16 @@ void TriangularShredToTopLeft(Bitmap& display, const Bitmap& image, const TRect&
     rects.reserve(rows.size() * std::size_t(n + 1) * std::size_t(n + 1));
     for (int i = 0; i <= n; ++i) {
         for (const TRect& row : rows) {
+            const int top = row.Top + i * cellH;
+            const int bottom = row.Bottom + i * cellH;
+            if (bottom <= 0 || top >= m.H) continue;
+            if (row.Width() >= cellW) {
+                // Rows at least a cell wide touch or overlap their neighbours: one piece.
+                rects.push_back(Intersect({row.Left, top, row.Right + n * cellW, bottom}, frame));
+                continue;
+            }
             for (int j = 0; j <= n; ++j) {
-                const TRect placed{row.Left + j * cellW, row.Top + i * cellH, row.Right + j * cellW,
-                                   row.Bottom + i * cellH};
+                const TRect placed{row.Left + j * cellW, top, row.Right + j * cellW, bottom};
                 const TRect cut = Intersect(placed, frame);
                 if (!cut.IsEmpty()) rects.push_back(cut);
             }

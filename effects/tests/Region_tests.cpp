@@ -123,6 +123,7 @@ TEST(RegionTest, CopiesAreIndependentAndMovesLeaveAnEmptyRegion) {
     EXPECT_EQ(a.Area(), 5);
     Region moved = std::move(a);
     EXPECT_EQ(moved.Area(), 5);
+    EXPECT_TRUE(a.IsEmpty());  // NOLINT(bugprone-use-after-move): a moved-from region is empty
     copy = moved;
     EXPECT_EQ(copy, moved);
     copy.Translate(-1, 2);
