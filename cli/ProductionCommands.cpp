@@ -214,6 +214,10 @@ int Compose(const TComposeOptions& options) {
     if (!composer.Failures().empty()) {
         throw InvalidFile("Cannot decode the picture", composer.Failures().front());
     }
+    for (const std::string& path : composer.BackgroundFailures()) {
+        std::cerr << "Could not decode the background picture " << path
+                  << "; the fill colour took its place.\n";
+    }
     const std::string lower = QString::fromStdString(options.Out).toLower().toStdString();
     if (lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".bmp") == 0) {
         frame.WriteBmp(options.Out);

@@ -54,7 +54,7 @@ void TFrameComposer::ComposeWith(const Bitmap& picture, const std::string& name,
                                  Bitmap& dest) {
     DrawBackground(background);
     if (picture.Empty()) {
-        RecordFailure(name);
+        RecordFailure(FFailures, name);
     } else {
         const TRect to =
             FitPicture(FCanvas.Width(), FCanvas.Height(), picture.Width(), picture.Height());
@@ -87,7 +87,7 @@ const Bitmap* TFrameComposer::BackgroundCanvas(const std::string& path) {
         Bitmap stretched;
         const Bitmap decoded = DecodeForFrame(path, FFrameWidth, FFrameHeight);
         if (decoded.Empty()) {
-            RecordFailure(path);
+            RecordFailure(FBackgroundFailures, path);
         } else {
             stretched.SetSize(FCanvas.Width(), FCanvas.Height());
             StretchBitmap(decoded, stretched, {0, 0, FCanvas.Width(), FCanvas.Height()});
@@ -99,9 +99,9 @@ const Bitmap* TFrameComposer::BackgroundCanvas(const std::string& path) {
     return canvas.Empty() ? nullptr : &canvas;
 }
 
-void TFrameComposer::RecordFailure(const std::string& path) {
-    if (std::find(FFailures.begin(), FFailures.end(), path) == FFailures.end()) {
-        FFailures.push_back(path);
+void TFrameComposer::RecordFailure(std::vector<std::string>& failures, const std::string& path) {
+    if (std::find(failures.begin(), failures.end(), path) == failures.end()) {
+        failures.push_back(path);
     }
 }
 

@@ -55,9 +55,12 @@ public:
     /// Compose over a background already chosen by ChooseBackground.
     void ComposeWith(const Bitmap& picture, const std::string& name, int background, Bitmap& dest);
 
-    /// The files (pictures and background pictures) that could not be decoded, each once, in
-    /// the order they were met.
+    /// The pictures that could not be decoded, each once, in the order they were met.
     const std::vector<std::string>& Failures() const noexcept { return FFailures; }
+    /// The background pictures that could not be decoded (the fill colour took their place).
+    const std::vector<std::string>& BackgroundFailures() const noexcept {
+        return FBackgroundFailures;
+    }
 
     int FrameWidth() const noexcept { return FFrameWidth; }
     int FrameHeight() const noexcept { return FFrameHeight; }
@@ -65,7 +68,7 @@ public:
 private:
     void DrawBackground(int background);
     const Bitmap* BackgroundCanvas(const std::string& path);
-    void RecordFailure(const std::string& path);
+    static void RecordFailure(std::vector<std::string>& failures, const std::string& path);
 
     int FFrameWidth;
     int FFrameHeight;
@@ -74,6 +77,7 @@ private:
     /// Background pictures already stretched to the canvas, most recently used first.
     std::list<std::pair<std::string, Bitmap>> FBackgrounds;
     std::vector<std::string> FFailures;
+    std::vector<std::string> FBackgroundFailures;
 };
 
 }  // namespace velmora

@@ -123,6 +123,10 @@ TProductionReport TRun::Execute(const std::string& outputPath) {
         report.Notices.push_back("Could not decode the picture " + path +
                                  "; its frames show the background alone.");
     }
+    for (const std::string& path : FComposer.BackgroundFailures()) {
+        report.Notices.push_back("Could not decode the background picture " + path +
+                                 "; the fill colour took its place.");
+    }
     for (const std::string& notice : result.Notices()) report.Notices.push_back(notice);
     report.TotalFrames = FTimeline.TotalFrames();
     report.FramesWritten = result.Frames;
