@@ -29,6 +29,61 @@ void CheckSize(double width, double height, const std::string& name) {
 struct TWmfDeleter {
     void operator()(wmfAPI* api) const noexcept { wmf_api_destroy(api); }
 };
+struct TWmfStreamCloser {
+    void operator()(wmfAPI* api) const noexcept { wmf_mem_close(api); }
+};
+
+/// The head of libwmf's gd image (gdImage of <libwmf/gd/gd.h>, which cannot be included
+/// without libwmf's private include path), up to the fields the deleter needs; 7288 bytes.
+struct TGdImage {
+    unsigned char** Pixels;
+    int Sx, Sy, ColorsTotal;
+    int Red[256], Green[256], Blue[256], Open[256];
+    int Transparent;
+    int* PolyInts;
+    int PolyAllocated;
+    TGdImage* Brush;
+    TGdImage* Tile;
+    int BrushColorMap[256], TileColorMap[256];
+    int StyleLength, StylePos;
+    int* Style;
+    int Interlace, Thick;
+    int Alpha[256];
+    int TrueColor;
+    int** TPixels;
+    int AlphaBlendingFlag, SaveAlphaFlag;
+    struct TClip {
+        int Max, Count;
+        void* List;
+    } * Clip;
+    int* ContiguousPixels;
+};
+static_assert(sizeof(TGdImage) == 7288 || sizeof(void*) != 8);
+
+/// Releases the raster image that libwmf's gd device hands over after playing: the player
+/// keeps no hold on it and the library exports no gd function to release it.
+struct TGdImageDeleter {
+    void operator()(void* raw) const noexcept {
+        TGdImage* image = static_cast<TGdImage*>(raw);
+        if (image->ContiguousPixels) {
+            std::free(image->ContiguousPixels);
+        } else if (image->TrueColor && image->TPixels) {
+            for (int y = 0; y < image->Sy; ++y) std::free(image->TPixels[y]);
+        }
+        std::free(image->TPixels);
+        if (image->Pixels) {
+            for (int y = 0; y < image->Sy; ++y) std::free(image->Pixels[y]);
+            std::free(image->Pixels);
+        }
+        if (image->Clip) {
+            std::free(image->Clip->List);
+            std::free(image->Clip);
+        }
+        std::free(image->PolyInts);
+        std::free(image->Style);
+        std::free(image);
+    }
+};
 
 /// gd's true-colour pixel (7-bit alpha, 0 opaque) drawn over white into blue, green, red.
 inline void GdOverWhite(unsigned pixel, std::uint8_t* bgr) noexcept {
@@ -76,23 +131,21 @@ Bitmap DecodeWmf(std::span<const std::uint8_t> data, const std::string& nameForE
     if (bytes.empty() || wmf_mem_open(api.get(), bytes.data(), long(bytes.size())) != wmf_E_None) {
         throw InvalidFile("not a metafile", nameForErrors);
     }
+    // Closes the memory stream on every path, before the player is destroyed.
+    const std::unique_ptr<wmfAPI, TWmfStreamCloser> stream(api.get());
     const bool scanned = wmf_scan(api.get(), 0, &box) == wmf_E_None &&
                          wmf_display_size(api.get(), &width, &height, Dpi, Dpi) == wmf_E_None;
-    if (!scanned) {
-        wmf_mem_close(api.get());
-        throw InvalidFile("damaged metafile", nameForErrors);
-    }
+    if (!scanned) throw InvalidFile("damaged metafile", nameForErrors);
     CheckSize(width, height, nameForErrors);
     PlaceableFrame(data, box);
     device->bbox = box;
     device->width = width;
     device->height = height;
     const bool played = wmf_play(api.get(), 0, &box) == wmf_E_None;
-    wmf_mem_close(api.get());
-    const int* pixels =
-        played && device->gd_image ? wmf_gd_image_pixels(device->gd_image) : nullptr;
+    const std::unique_ptr<void, TGdImageDeleter> image(device->gd_image);
+    device->gd_image = nullptr;
+    const int* pixels = played && image ? wmf_gd_image_pixels(image.get()) : nullptr;
     if (!pixels) throw InvalidFile("metafile could not be drawn", nameForErrors);
-    // The pixels belong to the player and go with it: copy them now.
     Bitmap picture(static_cast<int>(width), static_cast<int>(height));
     for (int y = 0; y < picture.Height(); ++y) {
         std::uint8_t* row = picture.Row(y);

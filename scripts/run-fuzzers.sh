@@ -17,7 +17,7 @@ for target in "${targets[@]}"; do
     work=$(mktemp -d)
     [ -d "$seeds" ] && cp -r "$seeds"/. "$work"/
     echo "== $name for ${seconds}s"
-    "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "$work" 2>&1 | tail -n 3
+    "$target" -artifact_prefix="$build/$name-" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "$work" 2>&1 | tail -n 3
     status=${PIPESTATUS[0]}
     rm -rf "$work"
     if [ "$status" -ne 0 ]; then

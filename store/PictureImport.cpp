@@ -9,6 +9,10 @@
 
 namespace velmora {
 
+std::string ImportProgressCaption(int position, int count) {
+    return "正在导入文件：（" + std::to_string(position) + "/" + std::to_string(count) + "）";
+}
+
 bool ConvertToJpeg(const std::string& source, const std::string& dest,
                    const MessageSink& messages) {
     try {

@@ -39,6 +39,10 @@ struct TImportResult {
     bool Cancelled = false;
 };
 
+/// The import dialog's caption of Label1 for a pass: "正在导入文件：（" + position + "/" +
+/// count + "）".
+std::string ImportProgressCaption(int position, int count);
+
 /// Imports files into the store's current album (store.AlbumPath): one file per pass,
 /// NextFreeNumber for the name, a new record per converted file (Dwell 3, random effect, no
 /// title, the file's name as remark, the stored name), then SaveRecords("P"), also after a

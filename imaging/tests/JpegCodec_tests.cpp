@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QString>
 #include <filesystem>
 
 #include "base/Errors.h"
@@ -30,6 +32,18 @@ TEST(JpegCodec, WrittenFileIsBaselineColourQuality90ReadByDjpeg) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
                             std::filesystem::directory_iterator()),
               1);  // no temporary file left
+}
+
+TEST(JpegCodec, SameBytesAsCjpegAtQuality90) {
+    // libjpeg-turbo's own cjpeg with only -quality 90 shows the codec's defaults.
+    test::TempDir dir;
+    const std::string ppm = (dir / "in.ppm").string();
+    ASSERT_EQ(test::RunProgram({"convert", "-size", "37x21", "gradient:teal-orange", ppm}), 0);
+    const std::string theirs = (dir / "cjpeg.jpg").string();
+    ASSERT_EQ(test::RunProgram({"cjpeg", "-quality", "90", "-outfile", theirs, ppm}), 0);
+    const std::string ours = (dir / "ours.jpg").string();
+    WriteJpegFile(Bitmap::FromQImage(QImage(QString::fromStdString(ppm))), ours);
+    EXPECT_EQ(test::ReadBytes(ours), test::ReadBytes(theirs));
 }
 
 TEST(JpegCodec, FailedWriteLeavesNoFile) {

@@ -75,6 +75,10 @@ TEST(PictureImport, ImportsGoodFilesAndSkipsTheDamagedOne) {
     EXPECT_NEAR(int(stored.RgbAt(12, 6) >> 8 & 0xFF), 165, 6);
 }
 
+TEST(PictureImport, ProgressCaption) {
+    EXPECT_EQ(ImportProgressCaption(2, 3), "正在导入文件：（2/3）");
+}
+
 TEST(PictureImport, FillsGapsInTheNumbering) {
     TAlbumFixture album;
     test::WriteText(album.Root / "album/P0.jpg", "x");
