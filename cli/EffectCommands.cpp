@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <iostream>
 #include <memory>
@@ -20,6 +21,7 @@
 #include "effects/EffectTable.h"
 #include "effects/TransitionDriver.h"
 #include "imaging/Bitmap.h"
+#include "imaging/LoadPicture.h"
 
 namespace velmora::cli {
 
@@ -33,13 +35,12 @@ bool HasSuffix(const std::string& path, const std::string& suffix) {
     return tail == suffix;
 }
 
-// A picture file as a 24-bit bitmap: BMP through our own reader, everything else through
-// Qt's image readers.
+// A picture file in any format the project decodes; the decoders' notices go to stderr.
 Bitmap ReadPicture(const std::string& path) {
-    if (HasSuffix(path, ".bmp")) return Bitmap::ReadBmp(path);
-    QImage image(QString::fromStdString(path));
-    if (image.isNull()) throw InvalidFile("cannot read the picture", path);
-    return Bitmap::FromQImage(image);
+    Bitmap bitmap = LoadPictureToBitmap(
+        path, [](const std::string& text) { std::cerr << text << "\n"; });
+    if (bitmap.Empty()) throw InvalidFile("cannot read the picture", path);
+    return bitmap;
 }
 
 void WritePicture(const Bitmap& bitmap, const std::string& path) {

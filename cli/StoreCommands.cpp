@@ -12,6 +12,7 @@
 
 #include "base/Errors.h"
 #include "cli/CliContext.h"
+#include "effects/EffectTable.h"
 #include "store/Catalogue.h"
 #include "store/ListOps.h"
 #include "store/PicEdit.h"
@@ -21,6 +22,11 @@
 namespace velmora::cli {
 
 namespace {
+
+// The effect column of picture tables: the number and the name the picture list shows.
+std::string EffectColumn(std::int32_t effect) {
+    return std::to_string(effect) + " " + EffectName(effect);
+}
 
 using Json = nlohmann::json;
 using TRow = std::vector<std::string>;
@@ -234,7 +240,7 @@ int ShowPics(const CliContext& context, const std::string& albumName, bool json)
     std::vector<TRow> rows{{"#", "Dwell", "Effect", "Title", "Remark", "StoredName"}};
     for (int i = 0; i < store.PicCount; ++i) {
         const TPicInfo& p = store.Pics[i];
-        rows.push_back({std::to_string(i), std::to_string(p.Dwell), std::to_string(p.Effect),
+        rows.push_back({std::to_string(i), std::to_string(p.Dwell), EffectColumn(p.Effect),
                         p.Title.Text(), p.Remark.Text(), p.StoredName.Text()});
     }
     PrintTable(rows);
@@ -423,14 +429,13 @@ int EditPictureCommand(const CliContext& context, const TEditArgs& args) {
     if (args.Title) edit.Title = *args.Title;
     if (args.Dwell) edit.Dwell = DwellArgument(*args.Dwell);
     if (args.Effect) edit.Effect = EffectArgument(*args.Effect);
-    const std::optional<std::int32_t> allDwell =
-        args.AllDwell ? std::optional(DwellArgument(*args.AllDwell)) : std::nullopt;
+    const std::int32_t allDwell = args.AllDwell ? DwellArgument(*args.AllDwell) : 0;
 
     TAlbumStore store = LoadStore(context);
     OpenNamedAlbum(store, args.Album);
-    if (allDwell) {
-        ApplyDwellToAll(store, *allDwell);
-        std::cout << "dwell time of all " << store.PicCount << " pictures set to " << *allDwell
+    if (args.AllDwell) {
+        ApplyDwellToAll(store, allDwell);
+        std::cout << "dwell time of all " << store.PicCount << " pictures set to " << allDwell
                   << "\n";
         return ExitOk;
     }
@@ -438,7 +443,7 @@ int EditPictureCommand(const CliContext& context, const TEditArgs& args) {
     SavePicEdit(store, index, edit);
     const TPicInfo& p = store.Pics[index];
     PrintTable({{"#", "Dwell", "Effect", "Title"},
-                {std::to_string(index), std::to_string(p.Dwell), std::to_string(p.Effect),
+                {std::to_string(index), std::to_string(p.Dwell), EffectColumn(p.Effect),
                  p.Title.Text()}});
     return ExitOk;
 }
