@@ -56,7 +56,9 @@ enum TMclStage : int {
 };
 
 /// Video source: asked once per frame. It hands the frame to MclSourceSetDIB and, with the last
-/// frame, calls MclSourceFinished. frameIndex counts the requests from 0.
+/// frame, calls MclSourceFinished. frameIndex counts the requests from 0. A request answered
+/// with no frame encodes the previous frame again (a black frame before the first); finishing
+/// without a frame makes the previous frame the last.
 using TMclVideoSource = std::function<void(TMclSource& source, int frameIndex)>;
 /// Video function: called for every frame after the source handed it over and before it is
 /// encoded; may draw into the image (the layer's own copy of the frame).

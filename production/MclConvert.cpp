@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 #include "production/Mcl.h"
@@ -55,8 +56,10 @@ void CallBack(F&& call) {
     }
 }
 
+// The video encoder's slice threads: one more than the cores, FFmpeg's own automatic choice,
+// so that a slice never waits for a whole core to come free.
 int EncoderThreads() noexcept {
-    return int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    return int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u)) + 1;
 }
 
 class TConversion {
@@ -83,9 +86,8 @@ private:
     std::unique_ptr<mcl::TSoundtrack> FSoundtrack;
     std::unique_ptr<mcl::TEncoderThread> FEncoder;
     std::unique_ptr<mcl::TFrameConverter> FConverter;  // the caller thread's own
-    Bitmap FLast;      // the frame handed in most recently (black before the first)
-    Bitmap FPrevious;  // the frame queued last, as the video function left it
-    bool FHavePrevious = false;
+    Bitmap FLast;  // the frame handed in most recently (black before the first)
+    std::shared_ptr<const Bitmap> FPrevious;  // the frame queued last, as drawn on
     bool FFailed = false;
     bool FFileCreated = false;
 };
@@ -179,25 +181,23 @@ bool TConversion::NextFrame(int index) {
     CallBack([&] { FH.VideoSource(source, index); });
     if (source.Finished && !source.HasFrame) return false;
 
-    mcl::TJob job;
-    job.Frame = FLast;
-    if (FH.VideoFunc) CallBack([&] { FH.VideoFunc(FH, job.Frame, index); });
-    if (job.Frame.Width() != FLast.Width() || job.Frame.Height() != FLast.Height()) {
+    auto frame = std::make_shared<Bitmap>(FLast);
+    if (FH.VideoFunc) CallBack([&] { FH.VideoFunc(FH, *frame, index); });
+    if (frame->Width() != FLast.Width() || frame->Height() != FLast.Height()) {
         Fail(MclErrorSource, "the video function changed the frame's size");
         return false;
     }
-    if (FHavePrevious && job.Frame == FPrevious) {
+    mcl::TJob job;
+    if (FPrevious && *frame == *FPrevious) {
         // Stills make up most of a slide show: their pixels need no second conversion.
         job.Repeat = true;
-        job.Frame = Bitmap();
+    } else if (FEncoder->Pending() * 2 >= FEncoder->Capacity()) {
+        // The encoder falls behind: this thread converts the picture to lighten its load.
+        job.Picture = FConverter->Convert(*frame);
+        FPrevious = std::move(frame);
     } else {
-        FPrevious = job.Frame;
-        FHavePrevious = true;
-    }
-    // When the encoder falls behind, this thread converts the picture to lighten its load.
-    if (!job.Repeat && FEncoder->Pending() * 2 >= FEncoder->Capacity()) {
-        job.Picture = FConverter->Convert(job.Frame);
-        job.Frame = Bitmap();
+        job.Frame = frame;
+        FPrevious = std::move(frame);
     }
     job.Audio = AudioUpTo(FResult.Frames + 1, false);
     if (!FEncoder->Push(std::move(job))) {

@@ -143,7 +143,10 @@ void TOutput::OpenVideo(int encoderThreads) {
         // MPEG-2's non-linear quantiser scale reaches 96 instead of 62 (FFmpeg allows it up
         // to index 28): the room the rate control needs to keep very detailed frames within
         // the buffer.
+        // The finest step stays 4, as on the linear scale's default floor (2 x 2): finer steps
+        // only spend bits on invisible detail and slow the encoder.
         av_opt_set_int(c->priv_data, "non_linear_quant", 1, 0);
+        c->qmin = 4;
         c->qmax = 28;
     }
     AvCheck(avcodec_open2(c, codec, nullptr), "cannot open the video encoder");

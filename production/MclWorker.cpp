@@ -56,7 +56,7 @@ void TEncoderThread::Process(TJob& job) {
             // A still: the encoder reads its pictures only, so the same pixels serve again.
             picture.reset(av_frame_clone(FLastPicture.get()));
         } else {
-            picture = job.Picture ? std::move(job.Picture) : FConverter.Convert(job.Frame);
+            picture = job.Picture ? std::move(job.Picture) : FConverter.Convert(*job.Frame);
         }
         if (!picture) throw std::bad_alloc();
         FLastPicture.reset(av_frame_clone(picture.get()));

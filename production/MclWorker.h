@@ -19,7 +19,9 @@ namespace velmora::mcl {
 
 /// One frame with the audio that goes with it.
 struct TJob {
-    Bitmap Frame;              ///< the frame as handed in, when Picture is empty
+    /// The frame as the video function left it, when Picture is empty; shared with the
+    /// caller's thread, which keeps it to recognise a repeated frame. Read-only once queued.
+    std::shared_ptr<const Bitmap> Frame;
     TFramePtr Picture;         ///< the frame already converted by the caller's thread
     std::vector<float> Audio;  ///< interleaved stereo at the preset's rate
     bool Repeat = false;       ///< the frame equals the previous one (no pixels sent)
