@@ -61,11 +61,10 @@ TProbe ProbeVideo(const std::string& path) {
     TProbe probe;
     std::string out;
     std::string err;
-    if (RunProgram(
-            {"ffprobe", "-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
-             "stream=nb_read_frames,width,height,codec_name:format=duration", "-of",
-             "default=noprint_wrappers=1", path},
-            &out, &err) != 0) {
+    if (RunProgram({"ffprobe", "-v", "error", "-count_frames", "-select_streams", "v:0",
+                    "-show_entries", "stream=nb_read_frames,width,height,codec_name", "-of",
+                    "default=noprint_wrappers=1", path},
+                   &out, &err) != 0) {
         ADD_FAILURE() << "ffprobe failed: " << err;
         return probe;
     }
@@ -77,11 +76,29 @@ TProbe ProbeVideo(const std::string& path) {
         const std::string key = line.substr(0, eq);
         const std::string value = line.substr(eq + 1);
         if (key == "nb_read_frames") probe.Frames = std::stoi(value);
-        if (key == "duration" && value != "N/A") probe.Duration = std::stod(value);
         if (key == "width") probe.Width = std::stoi(value);
         if (key == "height") probe.Height = std::stoi(value);
         if (key == "codec_name") probe.Codec = value;
     }
+    // The program streams leave out the presentation time of some packets, so the duration is
+    // measured on the decoding times, which every video packet carries.
+    if (RunProgram({"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
+                    "packet=dts_time,duration_time", "-of", "csv=p=0", path},
+                   &out, &err) != 0) {
+        ADD_FAILURE() << "ffprobe failed: " << err;
+        return probe;
+    }
+    double first = -1, last = -1, frame = 0;
+    std::istringstream packets(out);
+    while (std::getline(packets, line)) {
+        const std::size_t comma = line.find(',');
+        if (comma == std::string::npos || line.compare(0, 3, "N/A") == 0) continue;
+        const double dts = std::stod(line.substr(0, comma));
+        if (first < 0) first = dts;
+        last = dts;
+        if (line.compare(comma + 1, 3, "N/A") != 0) frame = std::stod(line.substr(comma + 1));
+    }
+    if (first >= 0) probe.Duration = last - first + frame;
     return probe;
 }
 
