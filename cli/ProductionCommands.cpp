@@ -1,12 +1,273 @@
-// Subcommands of the production subsystem.
+// Subcommands of the production subsystem: `make` renders an album into an MPEG file with a
+// progress bar on stderr and Ctrl-C to stop; `compose` writes one composed frame.
 
+#include <QImage>
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+
+#include "base/Errors.h"
 #include "cli/CliContext.h"
+#include "effects/EffectRandom.h"
+#include "production/ComposePicture.h"
+#include "production/ProductionRun.h"
+#include "store/Catalogue.h"
+#include "store/Pub.h"
+#include "store/StoreRoot.h"
 
 namespace velmora::cli {
 
+namespace {
+
+/// Exit status of a run stopped by Ctrl-C (128 + SIGINT), after its report.
+constexpr int ExitStopped = 130;
+
+std::atomic<bool> StopRequested{false};
+
+// The first Ctrl-C asks the run to stop with a playable file; a second one ends the program
+// at once, as Ctrl-C normally does.
+extern "C" void OnInterrupt(int) {
+    if (StopRequested.exchange(true)) {
+        std::signal(SIGINT, SIG_DFL);
+        std::raise(SIGINT);
+    }
+}
+
+/// Installs the Ctrl-C handler for its lifetime; the run polls the flag in its progress calls.
+class TInterruptGuard {
+public:
+    TInterruptGuard() {
+        StopRequested.store(false);
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &FPrevious);
+    }
+    ~TInterruptGuard() { sigaction(SIGINT, &FPrevious, nullptr); }
+    TInterruptGuard(const TInterruptGuard&) = delete;
+    TInterruptGuard& operator=(const TInterruptGuard&) = delete;
+
+private:
+    struct sigaction FPrevious {};
+};
+
+TOutputType ParsePreset(const std::string& name) {
+    const std::optional<TOutputType> type = ParseOutputType(name);
+    if (!type) throw UsageError("--preset must be vcd, svcd or dvd, not \"" + name + "\"");
+    return *type;
+}
+
+std::uint32_t ParseColour(const std::string& text) {
+    std::string hex = text;
+    if (!hex.empty() && hex[0] == '#') hex.erase(0, 1);
+    if (hex.size() != 6 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        throw UsageError("--background-color must be RRGGBB in hexadecimal, not \"" + text + "\"");
+    }
+    return std::uint32_t(std::stoul(hex, nullptr, 16));
+}
+
+/// Opens the store and makes the album of that name current.
+void OpenStoreAlbum(TAlbumStore& store, const CliContext& context, const std::string& album) {
+    store.RootPath = ResolveStoreRoot(context.StoreDir);
+    store.LoadRecords("A");
+    const int index = FindAlbum(store, album);
+    if (index < 0) {
+        throw InvalidArgument("No album named \"" + album + "\" in the store " + store.RootPath);
+    }
+    store.OpenAlbum(index);
+}
+
+/// The background pictures named on the command line, or every listed one when none is named.
+std::vector<std::string> BackgroundPaths(const TAlbumStore& store,
+                                         const std::vector<std::string>& given) {
+    const std::vector<std::string> listed = ListBackPictures(store.RootPath);
+    std::vector<std::string> paths;
+    std::vector<std::string> names;
+    for (const std::string& name : given) {
+        if (!name.empty()) names.push_back(name);
+    }
+    const std::string folder = BackPicFolder(store.RootPath);
+    if (names.empty()) {
+        for (const std::string& name : listed) paths.push_back(folder + name);
+        if (paths.empty()) throw InvalidArgument("No background pictures in " + folder);
+        return paths;
+    }
+    for (const std::string& name : names) {
+        if (std::find(listed.begin(), listed.end(), name) == listed.end()) {
+            throw UsageError("No background picture \"" + name + "\" in " + folder);
+        }
+        paths.push_back(folder + name);
+    }
+    return paths;
+}
+
+/// The progress bar: percent, frames, frames per second and the time left, redrawn at most
+/// ten times a second on stderr.
+class TProgressBar {
+public:
+    void Show(const TProgressInfo& info) {
+        if (info.Stage != 3) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (FShown && now - FLast < std::chrono::milliseconds(100) &&
+            info.Position < info.TotalFrames + 2) {
+            return;
+        }
+        FLast = now;
+        FShown = true;
+        // The file holds the planned frames and two more (the opening frame and the repeat
+        // at the end); the bar counts all of them.
+        const std::int64_t total = info.TotalFrames + 2;
+        const double fps = info.ElapsedSeconds > 0 ? info.Position / info.ElapsedSeconds : 0;
+        const int percent = int(std::min<std::int64_t>(info.Position * 100 / total, 100));
+        const int filled = percent * 30 / 100;
+        std::fprintf(stderr, "\r[%-30s] %3d%%  frame %lld/%lld  %6.1f fps  %s ",
+                     std::string(std::size_t(filled), '#').c_str(), percent,
+                     static_cast<long long>(info.Position), static_cast<long long>(total), fps,
+                     info.Texts.Time.c_str());
+        std::fflush(stderr);
+    }
+    void End() {
+        if (FShown) std::fputs("\n", stderr);
+    }
+
+private:
+    bool FShown = false;
+    std::chrono::steady_clock::time_point FLast;
+};
+
+struct TMakeOptions {
+    std::string Album;
+    std::string Preset;
+    std::string Out;
+    bool Sync = false;
+    bool Fade = false;
+    std::string Colour;
+    std::vector<std::string> BackgroundNames;
+    bool BackgroundPictures = false;
+    std::optional<std::uint32_t> Seed;
+};
+
+int Make(const CliContext& context, const TMakeOptions& options) {
+    TProductionSettings settings;
+    settings.OutputType = ParsePreset(options.Preset);
+    if (!options.Colour.empty()) settings.Background.Colour = ParseColour(options.Colour);
+    TAlbumStore store;
+    OpenStoreAlbum(store, context, options.Album);
+    if (options.BackgroundPictures) {
+        settings.Background.UsePictures = true;
+        settings.Background.Pictures = BackgroundPaths(store, options.BackgroundNames);
+    }
+    settings.OutputPath = options.Out.empty()
+                              ? ProposeOutputName(DefaultOutputFolder(), settings.OutputType)
+                              : options.Out;
+    settings.Sync = options.Sync;
+    settings.Fade = options.Fade;
+
+    std::optional<TScopedSeed> seed;
+    if (options.Seed) seed.emplace(*options.Seed);
+    TProgressBar bar;
+    TProductionHooks hooks;
+    hooks.OnProgress = [&bar](const TProgressInfo& info) { bar.Show(info); };
+    hooks.ShouldStop = [] { return StopRequested.load(); };
+    TInterruptGuard guard;
+    const TProductionReport report = RunProduction(store, settings, hooks);
+    bar.End();
+
+    for (const std::string& notice : report.Notices) std::cerr << notice << "\n";
+    if (!report.Success) {
+        std::cerr << report.Text;
+        if (!report.FailureDetail.empty()) std::cerr << " (" << report.FailureDetail << ")";
+        std::cerr << "\n";
+        return ExitFailure;
+    }
+    std::cout << report.Text << "\n" << report.OutputPath << "\n";
+    if (report.Stopped) {
+        std::cerr << "Stopped after " << report.FramesWritten << " of " << report.TotalFrames + 2
+                  << " frames; the file is playable.\n";
+        return ExitStopped;
+    }
+    return ExitOk;
+}
+
+struct TComposeOptions {
+    std::string File;
+    std::string Preset;
+    std::string Out;
+    std::string Colour;
+    std::string BackgroundPicture;
+};
+
+int Compose(const TComposeOptions& options) {
+    const TOutputPreset& preset = OutputPreset(ParsePreset(options.Preset));
+    TBackgroundFill fill;
+    if (!options.Colour.empty()) fill.Colour = ParseColour(options.Colour);
+    if (!options.BackgroundPicture.empty()) {
+        fill.UsePictures = true;
+        fill.Pictures = {options.BackgroundPicture};
+    }
+    TFrameComposer composer(preset.FrameWidth, preset.FrameHeight, fill);
+    Bitmap frame;
+    composer.ComposePicture(options.File, frame);
+    if (!composer.Failures().empty()) {
+        throw InvalidFile("Cannot decode the picture", composer.Failures().front());
+    }
+    for (const std::string& path : composer.BackgroundFailures()) {
+        std::cerr << "Could not decode the background picture " << path
+                  << "; the fill colour took its place.\n";
+    }
+    const std::string lower = QString::fromStdString(options.Out).toLower().toStdString();
+    if (lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".bmp") == 0) {
+        frame.WriteBmp(options.Out);
+    } else if (!frame.ToQImage().save(QString::fromStdString(options.Out))) {
+        throw IoError("Cannot write the frame", options.Out);
+    }
+    std::cout << options.Out << "\n";
+    return ExitOk;
+}
+
+}  // namespace
+
 void AddProductionCommands(CLI::App& app, CliContext& context) {
-    (void)app;
-    (void)context;
+    auto make = std::make_shared<TMakeOptions>();
+    CLI::App* makeCmd = app.add_subcommand("make", "Render an album into a VCD, SVCD or DVD file");
+    makeCmd->add_option("album", make->Album, "Name of the album")->required();
+    makeCmd->add_option("--preset", make->Preset, "vcd, svcd or dvd")->required();
+    makeCmd->add_option("--out", make->Out,
+                        "Output file (default: the home folder, first free "
+                        "VCD-n.mpg, SVCD-n.mpg or DVD-n.mpg)");
+    makeCmd->add_flag("--sync", make->Sync, "Spread the pictures evenly over the music");
+    makeCmd->add_flag("--fade", make->Fade, "Soften each picture progressively while it stands");
+    CLI::Option* colour = makeCmd->add_option("--background-color", make->Colour,
+                                              "Fill colour around the pictures, RRGGBB");
+    CLI::Option* pictures =
+        makeCmd
+            ->add_option("--background-pictures", make->BackgroundNames,
+                         "Fill with background pictures of the BackPic folder chosen at "
+                         "random (the named ones, or all)")
+            ->expected(0, -1);
+    colour->excludes(pictures);
+    makeCmd->add_option("--seed", make->Seed, "Seed that reproduces every random choice");
+    makeCmd->callback([&context, make, pictures] {
+        make->BackgroundPictures = pictures->count() > 0;
+        context.Action = [&context, make] { return Make(context, *make); };
+    });
+
+    auto compose = std::make_shared<TComposeOptions>();
+    CLI::App* composeCmd =
+        app.add_subcommand("compose", "Compose one picture into a frame of a preset");
+    composeCmd->add_option("file", compose->File, "Picture file")->required();
+    composeCmd->add_option("--preset", compose->Preset, "vcd, svcd or dvd")->required();
+    composeCmd->add_option("--out", compose->Out, "Output picture (.bmp, .png, .jpg)")->required();
+    CLI::Option* composeColour =
+        composeCmd->add_option("--background-color", compose->Colour, "Fill colour, RRGGBB");
+    CLI::Option* composePicture = composeCmd->add_option(
+        "--background-picture", compose->BackgroundPicture, "Background picture file");
+    composeColour->excludes(composePicture);
+    composeCmd->callback(
+        [&context, compose] { context.Action = [compose] { return Compose(*compose); }; });
 }
 
 }  // namespace velmora::cli

@@ -1,0 +1,140 @@
+#include "production/ProductionSettings.h"
+
+#include <QDir>
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "store/Pub.h"
+
+namespace velmora {
+
+namespace {
+
+const TOutputPreset Presets[] = {
+    {TOutputType::VCD, "VCD", 320, 288, "VCD-", 0, false, 17, 265},
+    {TOutputType::SVCD, "SVCD", 480, 576, "SVCD-", 1, true, 24, 540},
+    {TOutputType::DVD, "DVD", 720, 576, "DVD-", 2, true, 36, 530},
+};
+
+std::string TwoDigits(std::int64_t n) {
+    std::string text = std::to_string(n);
+    return n < 10 ? "0" + text : text;
+}
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return text;
+}
+
+}  // namespace
+
+const char* const SyncTooShortText = "音乐太短,无法同步!请删除部分图片或者添加音乐。";
+
+const TOutputPreset& OutputPreset(TOutputType type) noexcept {
+    return Presets[static_cast<int>(type)];
+}
+
+std::optional<TOutputType> ParseOutputType(const std::string& name) {
+    const std::string lower = Lower(name);
+    for (const TOutputPreset& preset : Presets) {
+        if (lower == Lower(preset.Caption)) return preset.Type;
+    }
+    return std::nullopt;
+}
+
+std::string SecondsToText(std::int64_t seconds) {
+    // Negative totals cannot come from the dialog's sums of whole seconds; show them as zero.
+    const std::int64_t n = std::max<std::int64_t>(seconds, 0);
+    const std::int64_t s = n % 60;
+    const std::int64_t m = (n / 60) % 60;
+    const std::int64_t h = (n / 60) / 60;
+    return TwoDigits(h) + " 时 " + TwoDigits(m) + " 分 " + TwoDigits(s) + " 秒";
+}
+
+std::int64_t PicTotalSeconds(std::span<const TPicInfo> pics) noexcept {
+    std::int64_t total = 0;
+    for (const TPicInfo& pic : pics) total += std::int64_t(pic.Dwell) + 2;
+    return total;
+}
+
+std::int64_t MusicTotalSeconds(std::span<const TMusicInfo> musics) noexcept {
+    std::int64_t total = 0;
+    for (const TMusicInfo& music : musics) total += music.PlayTime;
+    return total;
+}
+
+std::string DefaultOutputFolder() {
+    std::string home = QDir::homePath().toStdString();
+    if (home.empty() || home.back() != '/') home += '/';
+    return home;
+}
+
+std::string FolderPart(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string ProposeOutputName(const std::string& folder, TOutputType type) {
+    const std::string prefix = OutputPreset(type).Prefix;
+    return folder + prefix + NextFreeNumber(folder, prefix, "mpg") + ".mpg";
+}
+
+std::string SwitchOutputName(const std::string& currentName, TOutputType type) noexcept {
+    try {
+        return ProposeOutputName(FolderPart(currentName), type);
+    } catch (...) {
+        return currentName;
+    }
+}
+
+bool CanSync(std::int64_t picCount, std::int64_t musicTotalSeconds) noexcept {
+    return picCount > 0 && 2 * picCount < musicTotalSeconds;
+}
+
+std::string PicTimeLabel(std::int64_t seconds) {
+    return "全部图片播放时间:" + SecondsToText(seconds);
+}
+
+std::string MusicTimeLabel(std::int64_t seconds) {
+    return "全部音乐播放时间:" + SecondsToText(seconds);
+}
+
+std::string BackPicFolder(const std::string& rootPath) { return rootPath + "BackPic/"; }
+
+std::vector<std::string> ListBackPictures(const std::string& rootPath) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(fs::path(BackPicFolder(rootPath)), ec);
+    if (ec) return names;
+    for (const fs::directory_entry& entry : it) {
+        std::error_code typeError;
+        if (entry.is_directory(typeError)) continue;
+        const fs::path name = entry.path().filename();
+        if (Lower(name.extension().string()) != ".jpg") continue;
+        names.push_back(name.string());
+    }
+    return names;
+}
+
+TPreviewRect PreviewGeometry(int frameWidth, int frameHeight, int panelWidth,
+                             int panelHeight) noexcept {
+    TPreviewRect rect;
+    // nearbyint rounds in the default mode: to nearest, halves to even.
+    if (double(panelWidth) / panelHeight >= double(frameWidth) / frameHeight) {
+        rect.Height = panelHeight;
+        rect.Width = int(std::nearbyint(double(panelHeight) * frameWidth / frameHeight));
+    } else {
+        rect.Width = panelWidth;
+        rect.Height = int(std::nearbyint(double(panelWidth) * frameHeight / frameWidth));
+    }
+    rect.Left = (panelWidth - rect.Width) / 2;
+    rect.Top = (panelHeight - rect.Height) / 2;
+    return rect;
+}
+
+}  // namespace velmora

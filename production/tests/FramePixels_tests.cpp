@@ -1,0 +1,167 @@
+// Frame composition pixel work: fitting, stretching, the 3 x 3 reduction and the softening.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "production/FramePixels.h"
+
+namespace velmora {
+namespace {
+
+// A grey bitmap from rows of values (red = green = value); blue holds a constant so that the
+// channels are seen to be handled separately.
+Bitmap GreyGrid(const std::vector<std::vector<int>>& rows, int blue) {
+    Bitmap bitmap(int(rows[0].size()), int(rows.size()));
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            const auto v = std::uint32_t(rows[y][x]);
+            bitmap.SetRgb(x, y, (v << 16) | (v << 8) | std::uint32_t(blue));
+        }
+    }
+    return bitmap;
+}
+
+void ExpectGrey(const Bitmap& bitmap, const std::vector<std::vector<int>>& rows, int blue) {
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        for (int x = 0; x < bitmap.Width(); ++x) {
+            const std::uint32_t rgb = bitmap.RgbAt(x, y);
+            EXPECT_EQ(int(rgb >> 16), rows[y][x]) << "red at " << x << "," << y;
+            EXPECT_EQ(int((rgb >> 8) & 0xff), rows[y][x]) << "green at " << x << "," << y;
+            EXPECT_EQ(int(rgb & 0xff), blue) << "blue at " << x << "," << y;
+        }
+    }
+}
+
+TEST(FitPicture, PlacesPicturesByAspect) {
+    struct Case {
+        const char* name;
+        int pw, ph;
+        TRect expected;
+    };
+    // VCD canvas 960 x 864 (ratio 1.111).
+    const Case cases[] = {
+        {"equal ratio fills the canvas", 320, 288, {0, 0, 960, 864}},
+        {"equal ratio, larger picture", 3200, 2880, {0, 0, 960, 864}},
+        // w' = 960, h' = 500 x 960 div 1000 = 480, top = (864 - 480) div 2 = 192.
+        {"wider: bands above and below", 1000, 500, {0, 192, 960, 672}},
+        // h' = 864, w' = 300 x 864 div 600 = 432, left = (960 - 432) div 2 = 264.
+        {"taller: bands left and right", 300, 600, {264, 0, 696, 864}},
+        // w' = 301 x 864 div 600 = 433 (433.44 truncated), left = 527 div 2 = 263; the drawn
+        // rectangle is 434 wide, one more than w'.
+        {"odd margin widens by one", 301, 600, {263, 0, 697, 864}},
+        // Ratio 1.001 <= 1.111, so the height rules: h' = 864, w' = 1000 x 864 div 999 = 864
+        // (864.86 truncated), left = 48.
+        {"nearly square", 1000, 999, {48, 0, 912, 864}},
+        // w' = 960, h' = 1 x 960 div 4000 = 0, top = 432: an empty rectangle, nothing drawn.
+        {"extremely wide", 4000, 1, {0, 432, 960, 432}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FitPicture(960, 864, c.pw, c.ph), c.expected) << c.name;
+    }
+    // DVD canvas 2160 x 1728 (ratio 1.25); a 4:3 photo (1.333) is wider: w' = 2160,
+    // h' = 3000 x 2160 div 4000 = 1620, top = (1728 - 1620) div 2 = 54.
+    EXPECT_EQ(FitPicture(2160, 1728, 4000, 3000), (TRect{0, 54, 2160, 1674}));
+    // Odd vertical margin: h' = 1001 x 2160 div 2000 = 1081 (1081.08), top = 647 div 2 = 323,
+    // bottom = 1728 - 323 = 1405, so 1082 rows are drawn.
+    EXPECT_EQ(FitPicture(2160, 1728, 2000, 1001), (TRect{0, 323, 2160, 1405}));
+}
+
+TEST(StretchBitmap, SamplesThePixelUnderEachCentre) {
+    // A 2 x 2 source doubled into a 4 x 4 target at (1, 1): each source pixel becomes 2 x 2.
+    Bitmap src(2, 2);
+    src.SetRgb(0, 0, 0x010203);
+    src.SetRgb(1, 0, 0x040506);
+    src.SetRgb(0, 1, 0x070809);
+    src.SetRgb(1, 1, 0x0a0b0c);
+    Bitmap dst(6, 6);
+    dst.FillRgb(0xffffff);
+    StretchBitmap(src, dst, {1, 1, 5, 5});
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            std::uint32_t expected = 0xffffff;
+            if (x >= 1 && x < 5 && y >= 1 && y < 5) {
+                expected = src.RgbAt((x - 1) / 2, (y - 1) / 2);
+            }
+            EXPECT_EQ(dst.RgbAt(x, y), expected) << x << "," << y;
+        }
+    }
+    // Shrinking 6 columns into 3 takes source columns 1, 3, 5 (centres 0.5, 1.5, 2.5 x 2).
+    Bitmap row(6, 1);
+    for (int x = 0; x < 6; ++x) row.SetRgb(x, 0, std::uint32_t(x));
+    Bitmap small(3, 1);
+    StretchBitmap(row, small, {0, 0, 3, 1});
+    EXPECT_EQ(small.RgbAt(0, 0), 1u);
+    EXPECT_EQ(small.RgbAt(1, 0), 3u);
+    EXPECT_EQ(small.RgbAt(2, 0), 5u);
+    // A rectangle reaching outside the target is clipped.
+    Bitmap clipped(2, 2);
+    StretchBitmap(src, clipped, {-2, -2, 2, 2});
+    EXPECT_EQ(clipped.RgbAt(0, 0), 0x0a0b0cu);
+}
+
+TEST(ReduceBy3, AveragesNinePixelsWithTruncation) {
+    // Canvas 6 x 3 -> 2 x 1. Left block red values sum to 0+1+...+8 = 36 -> 4; right block all
+    // 255 except one 0: 2040 / 9 = 226.67 -> 226 (truncated, not rounded).
+    Bitmap canvas(6, 3);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            canvas.SetRgb(x, y, std::uint32_t(3 * y + x) << 16 | 0x0000ff);
+            canvas.SetRgb(x + 3, y, 0xff00ff);
+        }
+    }
+    canvas.SetRgb(4, 1, 0x000000);
+    Bitmap dest(2, 1);
+    ReduceBy3(canvas, dest);
+    EXPECT_EQ(dest.RgbAt(0, 0), 0x0400ffu);
+    EXPECT_EQ(dest.RgbAt(1, 0), 0xe200e2u);
+}
+
+TEST(BlurBitmap, SoftensInPlaceInVisitingOrder) {
+    const std::vector<std::vector<int>> before = {
+        {0, 9, 18, 27},
+        {9, 90, 0, 36},
+        {18, 0, 45, 9},
+        {27, 72, 9, 0},
+    };
+    // Worked out by hand, visiting (1,1), (2,1), (1,2), (2,2):
+    // (1,1): 0+9+18 + 9+90+0 + 18+0+45 = 189 -> 21
+    // (2,1): 9+18+27 + 21(new)+0+36 + 0+45+9 = 165 -> 18 (from old values it would be 26)
+    // (1,2): 9+21+18 (row above new) + 18+0+45 + 27+72+9 = 219 -> 24
+    // (2,2): 21+18+36 + 24(new)+45+9 + 72+9+0 = 234 -> 26
+    const std::vector<std::vector<int>> after = {
+        {0, 9, 18, 27},
+        {9, 21, 18, 36},
+        {18, 24, 26, 9},
+        {27, 72, 9, 0},
+    };
+    Bitmap bitmap = GreyGrid(before, 200);
+    BlurBitmap(bitmap);
+    ExpectGrey(bitmap, after, 200);
+}
+
+TEST(BlurBitmap, LeavesTinyBitmapsAndBordersAlone) {
+    const std::vector<std::vector<int>> two = {{0, 255}, {255, 0}};
+    Bitmap small = GreyGrid(two, 7);
+    BlurBitmap(small);
+    ExpectGrey(small, two, 7);
+
+    // A white border stays white while the inside is softened towards it.
+    Bitmap framed(5, 5);
+    framed.FillRgb(0xffffff);
+    for (int y = 1; y < 4; ++y) {
+        for (int x = 1; x < 4; ++x) framed.SetRgb(x, y, 0);
+    }
+    BlurBitmap(framed);
+    // (1,1): five white neighbours -> 5 x 255 / 9 = 141.67 -> 141.
+    EXPECT_EQ(framed.RgbAt(1, 1), 0x8d8d8du);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(framed.RgbAt(i, 0), 0xffffffu);
+        EXPECT_EQ(framed.RgbAt(i, 4), 0xffffffu);
+        EXPECT_EQ(framed.RgbAt(0, i), 0xffffffu);
+        EXPECT_EQ(framed.RgbAt(4, i), 0xffffffu);
+    }
+}
+
+}  // namespace
+}  // namespace velmora
