@@ -276,19 +276,20 @@ int ShowSongs(const CliContext& context, const std::string& albumName, bool json
 }
 
 void AddListCommands(CLI::App& app, CliContext& context) {
-    struct Spec {
+    struct TListCommand {
         const char* Name;
         const char* Help;
         int (*Run)(const CliContext&, const std::string&, bool);
     };
-    for (const Spec& spec : {Spec{"pics", "List the pictures of an album", ShowPics},
-                             Spec{"songs", "List the songs of an album", ShowSongs}}) {
-        CLI::App* command = app.add_subcommand(spec.Name, spec.Help);
+    const TListCommand listCommands[] = {{"pics", "List the pictures of an album", ShowPics},
+                                         {"songs", "List the songs of an album", ShowSongs}};
+    for (const TListCommand& listCommand : listCommands) {
+        CLI::App* command = app.add_subcommand(listCommand.Name, listCommand.Help);
         auto album = std::make_shared<std::string>();
         auto json = std::make_shared<bool>(false);
         command->add_option("ALBUM", *album, "Album name")->required();
         command->add_flag("--json", *json, "Print a JSON array of the records");
-        command->callback([&context, album, json, run = spec.Run] {
+        command->callback([&context, album, json, run = listCommand.Run] {
             context.Action = [&context, album, json, run] { return run(context, *album, *json); };
         });
     }
@@ -442,9 +443,9 @@ int EditPictureCommand(const CliContext& context, const TEditArgs& args) {
     const int index = ParseIndex(args.Index, store.PicCount, "picture");
     SavePicEdit(store, index, edit);
     const TPicInfo& p = store.Pics[index];
-    PrintTable({{"#", "Dwell", "Effect", "Title"},
-                {std::to_string(index), std::to_string(p.Dwell), EffectColumn(p.Effect),
-                 p.Title.Text()}});
+    PrintTable(
+        {{"#", "Dwell", "Effect", "Title"},
+         {std::to_string(index), std::to_string(p.Dwell), EffectColumn(p.Effect), p.Title.Text()}});
     return ExitOk;
 }
 

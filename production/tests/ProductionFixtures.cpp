@@ -8,11 +8,11 @@
 
 namespace velmora::test {
 
-void MakePicture(const std::string& path, int width, int height, const std::string& spec) {
+void MakePicture(const std::string& path, int width, int height, const std::string& pattern) {
     const std::string size = std::to_string(width) + "x" + std::to_string(height);
     std::string err;
-    ASSERT_EQ(RunProgram({"convert", "-size", size, spec, "-quality", "95", path}, nullptr, &err),
-              0)
+    ASSERT_EQ(
+        RunProgram({"convert", "-size", size, pattern, "-quality", "95", path}, nullptr, &err), 0)
         << err;
 }
 

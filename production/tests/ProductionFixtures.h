@@ -13,9 +13,9 @@
 
 namespace velmora::test {
 
-/// Writes a JPEG picture of width x height made by ImageMagick from `spec` (e.g.
+/// Writes a JPEG picture of width x height made by ImageMagick from `pattern` (e.g.
 /// "gradient:red-blue", "xc:#336699").
-void MakePicture(const std::string& path, int width, int height, const std::string& spec);
+void MakePicture(const std::string& path, int width, int height, const std::string& pattern);
 /// Writes an MP3 song of the given seconds (a sine tone) with ffmpeg's command line.
 void MakeSong(const std::string& path, int seconds);
 
