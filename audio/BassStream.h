@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/FfmpegHandles.h"
+#include "base/FfmpegHandles.h"
 
 namespace velmora {
 

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "audio/FfmpegHandles.h"
+#include "base/FfmpegHandles.h"
 
 namespace velmora {
 

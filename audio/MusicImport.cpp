@@ -6,52 +6,27 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <span>
 #include <vector>
 
 #include "audio/ID3v1.h"
 #include "audio/KivMp3Play.h"
+#include "base/AtomicFile.h"
+#include "base/Errors.h"
 
 namespace velmora {
 
 namespace {
 
-// A file descriptor closed on every path out of the copy.
-class TFd {
-public:
-    explicit TFd(int fd) noexcept : FFd(fd) {}
-    ~TFd() { Close(); }
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-    int Get() const noexcept { return FFd; }
-    bool Close() noexcept {
-        const bool ok = FFd < 0 || ::close(FFd) == 0;
-        FFd = -1;
-        return ok;
-    }
-
-private:
-    int FFd;
-};
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= std::size_t(n);
-    }
-    return true;
-}
-
-bool CopyContent(int from, int to) {
-    std::vector<char> buffer(1 << 16);
+// Copies everything readable from `from` into the new file.
+void CopyContent(int from, TAtomicFile& to) {
+    std::vector<std::uint8_t> buffer(1 << 16);
     for (;;) {
         const ssize_t n = ::read(from, buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) return true;
-        if (!WriteAll(to, buffer.data(), std::size_t(n))) return false;
+        if (n < 0) throw IoError("cannot read", "", errno);
+        if (n == 0) return;
+        to.Write(std::span(buffer.data(), std::size_t(n)));
     }
 }
 
@@ -64,18 +39,18 @@ std::int32_t WholeSeconds(float seconds) {
 }  // namespace
 
 bool CopyFileReplacing(const std::string& source, const std::string& dest) {
-    TFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    TUniqueFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
     if (in.Get() < 0) return false;
     struct stat info {};
     if (::fstat(in.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    std::string temp = dest + ".partXXXXXX";
-    TFd out(::mkstemp(temp.data()));
-    if (out.Get() < 0) return false;
-    bool ok = ::fchmod(out.Get(), 0644) == 0 && CopyContent(in.Get(), out.Get());
-    ok = out.Close() && ok;
-    ok = ok && ::rename(temp.c_str(), dest.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    try {
+        TAtomicFile out(dest);
+        CopyContent(in.Get(), out);
+        out.Commit();
+        return true;
+    } catch (const IoError&) {
+        return false;  // the destination is untouched and no partial file is left
+    }
 }
 
 TMusicImportResult ImportMusic(TAlbumStore& store, TBassApi& bass,

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/AtomicFile.h"
 #include "base/Errors.h"
 #include "imaging/ExifOrientation.h"
 
@@ -199,46 +200,6 @@ struct TFileCloser {
     void operator()(std::FILE* file) const noexcept { std::fclose(file); }
 };
 
-/// A temporary file beside the target, removed unless Keep() was called.
-class TTempFile {
-public:
-    explicit TTempFile(const std::string& target) : FPath(target + ".XXXXXX") {
-        const int fd = ::mkstemp(FPath.data());
-        if (fd < 0) throw IoError("cannot create", target, errno);
-        ::fchmod(fd, 0644);
-        FFile.reset(::fdopen(fd, "wb"));
-        if (!FFile) {
-            const int e = errno;
-            ::close(fd);
-            ::unlink(FPath.c_str());
-            throw IoError("cannot create", target, e);
-        }
-    }
-    ~TTempFile() {
-        FFile.reset();
-        if (!FKept) ::unlink(FPath.c_str());
-    }
-    std::FILE* File() const noexcept { return FFile.get(); }
-    /// Flushes, closes and renames the file to target.
-    void CommitAs(const std::string& target) {
-        std::FILE* file = FFile.release();
-        const bool written = std::fflush(file) == 0 && !std::ferror(file);
-        const int flushError = errno;
-        if (std::fclose(file) != 0 || !written) {
-            throw IoError("cannot write", target, written ? errno : flushError);
-        }
-        if (std::rename(FPath.c_str(), target.c_str()) != 0) {
-            throw IoError("cannot rename to", target, errno);
-        }
-        FKept = true;
-    }
-
-private:
-    std::string FPath;
-    std::unique_ptr<std::FILE, TFileCloser> FFile;
-    bool FKept = false;
-};
-
 }  // namespace
 
 void WriteJpegFile(const Bitmap& bitmap, const std::string& path, int quality) {
@@ -247,13 +208,27 @@ void WriteJpegFile(const Bitmap& bitmap, const std::string& path, int quality) {
     for (int y = 0; y < bitmap.Height(); ++y) {
         rows[y] = const_cast<JSAMPROW>(bitmap.Row(y));  // libjpeg only reads them
     }
-    TTempFile temp(path);
+    // libjpeg writes through stdio: a stream over a duplicate of the temporary file's
+    // descriptor, closed before the file is committed.
+    TAtomicFile temp(path);
+    const int fd = ::dup(temp.Fd());
+    std::unique_ptr<std::FILE, TFileCloser> file(fd >= 0 ? ::fdopen(fd, "wb") : nullptr);
+    if (!file) {
+        const int failure = errno;
+        if (fd >= 0) ::close(fd);
+        throw IoError("cannot write", path, failure);
+    }
     TCompressor c;
     InitError(c.Error);
-    if (!CompressPhase(&c, temp.File(), rows.data(), bitmap.Width(), bitmap.Height(), quality)) {
+    if (!CompressPhase(&c, file.get(), rows.data(), bitmap.Width(), bitmap.Height(), quality)) {
         throw IoError(std::string("JPEG writing failed: ") + c.Error.Message, path, errno);
     }
-    temp.CommitAs(path);
+    const bool flushed = std::fflush(file.get()) == 0 && !std::ferror(file.get());
+    const int flushError = errno;
+    if (std::fclose(file.release()) != 0 || !flushed) {
+        throw IoError("cannot write", path, flushed ? errno : flushError);
+    }
+    temp.Commit();
 }
 
 }  // namespace velmora

@@ -1,6 +1,6 @@
 #pragma once
-// Owning types for the FFmpeg handles of the media conversion layer, and the translation of
-// FFmpeg's error codes into exceptions.
+// The FFmpeg handles of the media conversion layer, and the translation of FFmpeg's error
+// codes into exceptions.
 
 #include <cstdint>
 #include <memory>
@@ -16,44 +16,12 @@ extern "C" {
 }
 
 #include "base/Errors.h"
+#include "base/FfmpegHandles.h"
 
 namespace velmora::mcl {
 
-struct TCodecContextDeleter {
-    void operator()(AVCodecContext* p) const noexcept { avcodec_free_context(&p); }
-};
-struct TFrameDeleter {
-    void operator()(AVFrame* p) const noexcept { av_frame_free(&p); }
-};
-struct TPacketDeleter {
-    void operator()(AVPacket* p) const noexcept { av_packet_free(&p); }
-};
-struct TSwsDeleter {
-    void operator()(SwsContext* p) const noexcept { sws_freeContext(p); }
-};
-struct TSwrDeleter {
-    void operator()(SwrContext* p) const noexcept { swr_free(&p); }
-};
 /// An input file opened with avformat_open_input.
-struct TInputDeleter {
-    void operator()(AVFormatContext* p) const noexcept { avformat_close_input(&p); }
-};
-/// An output context: closes its file (if open) and frees the context. Writing the trailer is
-/// the owner's business; this only releases.
-struct TOutputDeleter {
-    void operator()(AVFormatContext* p) const noexcept {
-        if (p->pb != nullptr && !(p->oformat->flags & AVFMT_NOFILE)) avio_closep(&p->pb);
-        avformat_free_context(p);
-    }
-};
-
-using TCodecContextPtr = std::unique_ptr<AVCodecContext, TCodecContextDeleter>;
-using TFramePtr = std::unique_ptr<AVFrame, TFrameDeleter>;
-using TPacketPtr = std::unique_ptr<AVPacket, TPacketDeleter>;
-using TSwsPtr = std::unique_ptr<SwsContext, TSwsDeleter>;
-using TSwrPtr = std::unique_ptr<SwrContext, TSwrDeleter>;
-using TInputPtr = std::unique_ptr<AVFormatContext, TInputDeleter>;
-using TOutputPtr = std::unique_ptr<AVFormatContext, TOutputDeleter>;
+using TInputPtr = TFormatContextPtr;
 
 /// FFmpeg's text for an AVERROR code.
 std::string AvErrorText(int code);
