@@ -1,19 +1,17 @@
 #pragma once
 // TSheetText: draws short labels (Chinese included) onto a Bitmap with FreeType, for the
-// effect contact sheet. The face is chosen through fontconfig: a Song-style CJK font for
-// simplified Chinese, the first font of fontconfig's sorted list that covers every character
-// the caller names, so that no label shows boxes for missing glyphs.
+// effect contact sheet. The face is a Song-style CJK font for simplified Chinese that covers
+// every character the caller names (FindFontFor), so that no label shows boxes.
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <type_traits>
 
 #include "imaging/Bitmap.h"
+#include "imaging/Fonts.h"
 
 namespace velmora {
 
@@ -36,14 +34,8 @@ public:
     void Draw(Bitmap& target, int x, int y, std::string_view utf8, std::uint32_t rgb) const;
 
 private:
-    struct LibraryDeleter {
-        void operator()(FT_Library library) const noexcept { FT_Done_FreeType(library); }
-    };
-    struct FaceDeleter {
-        void operator()(FT_Face face) const noexcept { FT_Done_Face(face); }
-    };
-    std::unique_ptr<std::remove_pointer_t<FT_Library>, LibraryDeleter> FLibrary;
-    std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceDeleter> FFace;
+    TFtLibraryPtr FLibrary;
+    TFtFacePtr FFace;
     std::string FFontFile;
     int FAscent = 0;
     int FLineHeight = 0;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/Errors.h"
-#include "production/MclFont.h"
+#include "imaging/Fonts.h"
 
 namespace velmora {
 
@@ -112,14 +112,14 @@ private:
     std::vector<TPlacedGlyph> Layout(const std::string& text, int& width, int& height);
     TRendered Compose(const std::string& text);
 
-    mcl::TFaceCache FFaces;
+    TFaceCache FFaces;
     std::map<std::string, TRendered> FCache;
 };
 
 // Places every glyph of the text; width and height receive the text's box without outline.
 std::vector<TPlacedGlyph> TMclText::Layout(const std::string& text, int& width, int& height) {
-    const std::vector<char32_t> characters = mcl::DecodeUtf8(text);
-    FT_Face face = FFaces.Face(mcl::FindFontFor(Face, characters));
+    const std::vector<char32_t> characters = DecodeUtf8(text);
+    FT_Face face = FFaces.Face(FindFontFor(Face, characters));
     FT_Set_Pixel_Sizes(face, 0, FT_UInt(Size));
     const int ascender = int((face->size->metrics.ascender + 63) >> 6);
     const int descender = int((-face->size->metrics.descender + 63) >> 6);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Errors.h"
-#include "production/MclFont.h"
+#include "imaging/Fonts.h"
 #include "production/MclText.h"
 
 namespace velmora {
@@ -169,9 +169,9 @@ class MclFontTest : public ::testing::TestWithParam<TFontCase> {};
 // Whatever the family asked for, the chosen font has every character of the text.
 TEST_P(MclFontTest, ChosenFontHasEveryCharacter) {
     const TFontCase& c = GetParam();
-    const mcl::TFontFile file =
-        mcl::FindFontFor(c.Family, std::vector<char32_t>(c.Text.begin(), c.Text.end()));
-    mcl::TFaceCache faces;
+    const TFontFile file =
+        FindFontFor(c.Family, std::vector<char32_t>(c.Text.begin(), c.Text.end()));
+    TFaceCache faces;
     FT_Face face = faces.Face(file);
     for (char32_t ch : c.Text) {
         if (ch == U' ') continue;
@@ -191,14 +191,14 @@ const TFontCase FontCases[] = {
 INSTANTIATE_TEST_SUITE_P(Families, MclFontTest, ::testing::ValuesIn(FontCases));
 
 TEST(MclFontTest, DecodesUtf8AndReplacesInvalidBytes) {
-    EXPECT_EQ(mcl::DecodeUtf8("A\xe6\x98\xa5"), (std::vector<char32_t>{U'A', U'\u6625'}));
-    EXPECT_EQ(mcl::DecodeUtf8("\xf0\x9f\x98\x80"), (std::vector<char32_t>{U'\U0001F600'}));
-    EXPECT_EQ(mcl::DecodeUtf8("\xff"
+    EXPECT_EQ(DecodeUtf8("A\xe6\x98\xa5"), (std::vector<char32_t>{U'A', U'\u6625'}));
+    EXPECT_EQ(DecodeUtf8("\xf0\x9f\x98\x80"), (std::vector<char32_t>{U'\U0001F600'}));
+    EXPECT_EQ(DecodeUtf8("\xff"
                               "a"),
               (std::vector<char32_t>{U'\uFFFD', U'a'}));
-    EXPECT_EQ(mcl::DecodeUtf8("\xe6\x98"), (std::vector<char32_t>{U'\uFFFD', U'\uFFFD'}));
-    EXPECT_EQ(mcl::DecodeUtf8("\xc0\xaf"), (std::vector<char32_t>{U'\uFFFD', U'\uFFFD'}));
-    EXPECT_EQ(mcl::DecodeUtf8("\xed\xa0\x80"),
+    EXPECT_EQ(DecodeUtf8("\xe6\x98"), (std::vector<char32_t>{U'\uFFFD', U'\uFFFD'}));
+    EXPECT_EQ(DecodeUtf8("\xc0\xaf"), (std::vector<char32_t>{U'\uFFFD', U'\uFFFD'}));
+    EXPECT_EQ(DecodeUtf8("\xed\xa0\x80"),
               (std::vector<char32_t>{U'\uFFFD', U'\uFFFD', U'\uFFFD'}));
 }
 

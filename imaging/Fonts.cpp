@@ -1,10 +1,10 @@
-#include "production/MclFont.h"
+#include "imaging/Fonts.h"
 
 #include <mutex>
 
 #include "base/Errors.h"
 
-namespace velmora::mcl {
+namespace velmora {
 
 namespace {
 
@@ -124,4 +124,4 @@ FT_Face TFaceCache::Face(const TFontFile& file) {
     return FFaces.emplace(file, std::move(owned)).first->second.get();
 }
 
-}  // namespace velmora::mcl
+}  // namespace velmora

@@ -1,6 +1,6 @@
 #pragma once
-// Fonts of the text overlay: FreeType and fontconfig handles in owning types, and the choice
-// of a font file that has every character of a text.
+// Fonts for text drawn on pictures (titles, contact sheet labels): FreeType and fontconfig
+// handles in owning types, and the choice of a font file that has every character of a text.
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-namespace velmora::mcl {
+namespace velmora {
 
 struct TFtLibraryDeleter {
     void operator()(FT_Library p) const noexcept { FT_Done_FreeType(p); }
@@ -67,4 +67,4 @@ private:
     std::map<TFontFile, TFtFacePtr> FFaces;  // declared after FLibrary: freed before it
 };
 
-}  // namespace velmora::mcl
+}  // namespace velmora
