@@ -9,14 +9,16 @@ RELEASE_BUILD ?= build-release
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: setup build test unit fuzz demo bench clean
+.PHONY: setup configure-release build test unit fuzz demo bench clean
 
 setup:
 	@bash scripts/setup.sh
 
-build: setup
+configure-release: setup
 	cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(RELEASE_BUILD) -j $(JOBS)
+
+build: configure-release
+	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target velmora-cli
 
 unit: setup
 	rm -rf $(TEST_BUILD)
@@ -35,7 +37,8 @@ test: unit fuzz
 demo: build
 	bash scripts/demo.sh $(RELEASE_BUILD)
 
-bench: build
+bench: configure-release
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 	bash scripts/run-benchmarks.sh $(RELEASE_BUILD)
 
 clean:
