@@ -201,7 +201,7 @@ void TRun::StartPrefetch(int index) {
     const int background = FComposer.ChooseBackground();
     auto [path, name] = PicturePaths(index);
     FPrefetchIndex = index;
-    FPrefetch = std::async(std::launch::async, [this, path, name, background] {
+    FPrefetch = std::async(std::launch::async, [this, path = std::move(path), name = std::move(name), background] {
         Bitmap frame(FPreset.FrameWidth, FPreset.FrameHeight);
         FComposer.ComposeFile(path, name, background, frame);
         return frame;
