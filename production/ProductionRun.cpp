@@ -201,11 +201,12 @@ void TRun::StartPrefetch(int index) {
     const int background = FComposer.ChooseBackground();
     auto [path, name] = PicturePaths(index);
     FPrefetchIndex = index;
-    FPrefetch = std::async(std::launch::async, [this, path = std::move(path), name = std::move(name), background] {
-        Bitmap frame(FPreset.FrameWidth, FPreset.FrameHeight);
-        FComposer.ComposeFile(path, name, background, frame);
-        return frame;
-    });
+    FPrefetch = std::async(std::launch::async,
+                           [this, path = std::move(path), name = std::move(name), background] {
+                               Bitmap frame(FPreset.FrameWidth, FPreset.FrameHeight);
+                               FComposer.ComposeFile(path, name, background, frame);
+                               return frame;
+                           });
 }
 
 void TRun::AudioSource(TMclSource& source, int index) {
