@@ -1,6 +1,9 @@
 #include "effects/tests/EffectTestSupport.h"
 
 #include <cstring>
+#include <sstream>
+
+#include "effects/EffectTable.h"
 
 namespace velmora::test {
 
@@ -49,5 +52,54 @@ std::vector<std::string> ToLetters(const Bitmap& bitmap) {
     }
     return rows;
 }
+
+TFrameResult::TFrameResult(int effect, int w, int h, int progress) : W(w), H(h) {
+    Bitmap display = CodedPicture(w, h, DisplayTag);
+    const Bitmap image = CodedPicture(w, h, ImageTag);
+    Effects[effect].Proc(display, image, TRect{0, 0, w, h}, 5, progress);
+    FRevealed.assign(std::size_t(w) * std::size_t(h), false);
+    Clean = PaddingIntact(display);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t rgb = display.RgbAt(x, y);
+            FRevealed[Index(x, y)] = rgb == Code(ImageTag, x, y);
+            if (rgb != Code(ImageTag, x, y) && rgb != Code(DisplayTag, x, y)) Clean = false;
+        }
+    }
+}
+
+std::string TFrameResult::Differences(const Predicate& expected) const {
+    int count = 0;
+    std::ostringstream first;
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            if (Revealed(x, y) == expected(x, y)) continue;
+            if (++count <= 5) {
+                first << " (" << x << "," << y << ")"
+                      << (Revealed(x, y) ? " revealed" : " not revealed");
+            }
+        }
+    }
+    if (count == 0) return "";
+    return std::to_string(count) + " pixels differ:" + first.str();
+}
+
+bool StaysInside(int effect, const Bitmap& outgoing, const Bitmap& image,
+                 const std::vector<int>& progresses) {
+    Bitmap display = outgoing;
+    const int w = display.Width();
+    const int h = display.Height();
+    for (int p : progresses) Effects[effect].Proc(display, image, TRect{0, 0, w, h}, 5, p);
+    if (!PaddingIntact(display)) return false;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t rgb = display.RgbAt(x, y);
+            if (rgb != Code(ImageTag, x, y) && rgb != Code(DisplayTag, x, y)) return false;
+        }
+    }
+    return true;
+}
+
+std::string SizeName(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
 
 }  // namespace velmora::test

@@ -3,6 +3,7 @@
 // sentinels that reveal writes outside a row, and regions drawn as ASCII art.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,5 +39,36 @@ std::vector<std::string> Ascii(const Region& region, int width, int height);
 Bitmap FromLetters(const std::vector<std::string>& rows);
 /// The rows of letters of a bitmap made by FromLetters (and copies of its pixels).
 std::vector<std::string> ToLetters(const Bitmap& bitmap);
+
+using Predicate = std::function<bool(int x, int y)>;
+
+/// One frame of an effect drawn over a coded outgoing picture: which pixels show the image.
+/// Clean is false when a pixel shows neither its own outgoing nor its own image pixel, or the
+/// row padding was written.
+class TFrameResult {
+public:
+    TFrameResult(int effect, int w, int h, int progress);
+    bool Revealed(int x, int y) const { return FRevealed[Index(x, y)]; }
+    const std::vector<bool>& Mask() const { return FRevealed; }
+    /// "" when exactly the pixels of the predicate are revealed, else a description.
+    std::string Differences(const Predicate& expected) const;
+
+    int W;
+    int H;
+    bool Clean = true;
+
+private:
+    std::size_t Index(int x, int y) const { return std::size_t(y) * std::size_t(W) + x; }
+    std::vector<bool> FRevealed;
+};
+
+/// Draws the frames of an effect at the given progress values, one over the other; true when
+/// every pixel afterwards is its own outgoing or image pixel and the row padding is untouched:
+/// no frame read or wrote outside the display.
+bool StaysInside(int effect, const Bitmap& outgoing, const Bitmap& image,
+                 const std::vector<int>& progresses);
+
+/// "720x576".
+std::string SizeName(int w, int h);
 
 }  // namespace velmora::test

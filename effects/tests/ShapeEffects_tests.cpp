@@ -18,54 +18,7 @@ namespace velmora {
 namespace {
 
 using namespace velmora::test;
-using Predicate = std::function<bool(int x, int y)>;
-
-// Which pixels one frame of an effect, drawn over a coded outgoing picture, reveals. Every
-// pixel must show either its own outgoing pixel or its own image pixel.
-class TShapeFrame {
-public:
-    TShapeFrame(int effect, int w, int h, int progress) : W(w), H(h) {
-        Bitmap display = CodedPicture(w, h, DisplayTag);
-        const Bitmap image = CodedPicture(w, h, ImageTag);
-        Effects[effect].Proc(display, image, TRect{0, 0, w, h}, 5, progress);
-        Clean = PaddingIntact(display);
-        FRevealed.assign(std::size_t(w) * std::size_t(h), false);
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                const std::uint32_t rgb = display.RgbAt(x, y);
-                FRevealed[std::size_t(y) * std::size_t(w) + x] = rgb == Code(ImageTag, x, y);
-                if (rgb != Code(ImageTag, x, y) && rgb != Code(DisplayTag, x, y)) Clean = false;
-            }
-        }
-    }
-    bool Revealed(int x, int y) const { return FRevealed[std::size_t(y) * std::size_t(W) + x]; }
-
-    // "" when exactly the pixels of the predicate are revealed, else a description.
-    std::string Differences(const Predicate& expected) const {
-        int count = 0;
-        std::ostringstream first;
-        for (int y = 0; y < H; ++y) {
-            for (int x = 0; x < W; ++x) {
-                if (Revealed(x, y) == expected(x, y)) continue;
-                if (++count <= 5) {
-                    first << " (" << x << "," << y << ")"
-                          << (Revealed(x, y) ? " revealed" : " not revealed");
-                }
-            }
-        }
-        if (count == 0) return "";
-        return std::to_string(count) + " pixels differ:" + first.str();
-    }
-
-    int W;
-    int H;
-    bool Clean = true;
-
-private:
-    std::vector<bool> FRevealed;
-};
-
-std::string SizeName(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
+using TShapeFrame = TFrameResult;
 
 Predicate Inside(Region region) {
     return [region = std::move(region)](int x, int y) { return region.Contains(x, y); };
@@ -253,24 +206,6 @@ TEST(ShapeFullProgressTest, SweepWedgeOnThePreviewIsAThinSliverLeftOfStraightUp)
     EXPECT_FALSE(frame.Revealed(91, 60));
     EXPECT_TRUE(frame.Revealed(91, 70));
     EXPECT_TRUE(frame.Revealed(91, 76));
-}
-
-// Draws the frames at the given progress values one over the other; true when every pixel
-// afterwards is its own outgoing or image pixel and the row padding is untouched.
-bool StaysInside(int effect, const Bitmap& outgoing, const Bitmap& image,
-                 const std::vector<int>& progresses) {
-    Bitmap display = outgoing;
-    const int w = display.Width();
-    const int h = display.Height();
-    for (int p : progresses) Effects[effect].Proc(display, image, TRect{0, 0, w, h}, 5, p);
-    if (!PaddingIntact(display)) return false;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const std::uint32_t rgb = display.RgbAt(x, y);
-            if (rgb != Code(ImageTag, x, y) && rgb != Code(DisplayTag, x, y)) return false;
-        }
-    }
-    return true;
 }
 
 const std::vector<int> ShapeEffectList = {41, 42, 51, 52, 59, 60, 61,  62,  63,  64, 83,

@@ -19,54 +19,6 @@ namespace velmora {
 namespace {
 
 using namespace velmora::test;
-using Predicate = std::function<bool(int x, int y)>;
-
-// One frame of an effect drawn over a coded outgoing picture: which pixels show the image.
-// Every pixel must show either its own outgoing pixel or its own image pixel.
-class TFrameResult {
-public:
-    TFrameResult(int effect, int w, int h, int progress) : W(w), H(h) {
-        Bitmap display = CodedPicture(w, h, DisplayTag);
-        const Bitmap image = CodedPicture(w, h, ImageTag);
-        Effects[effect].Proc(display, image, TRect{0, 0, w, h}, 5, progress);
-        FRevealed.assign(std::size_t(w) * std::size_t(h), false);
-        Clean = PaddingIntact(display);
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                const std::uint32_t rgb = display.RgbAt(x, y);
-                FRevealed[Index(x, y)] = rgb == Code(ImageTag, x, y);
-                if (rgb != Code(ImageTag, x, y) && rgb != Code(DisplayTag, x, y)) Clean = false;
-            }
-        }
-    }
-    bool Revealed(int x, int y) const { return FRevealed[Index(x, y)]; }
-    const std::vector<bool>& Mask() const { return FRevealed; }
-
-    // "" when exactly the pixels of the predicate are revealed, else a description.
-    std::string Differences(const Predicate& expected) const {
-        int count = 0;
-        std::ostringstream first;
-        for (int y = 0; y < H; ++y) {
-            for (int x = 0; x < W; ++x) {
-                if (Revealed(x, y) == expected(x, y)) continue;
-                if (++count <= 5) {
-                    first << " (" << x << "," << y << ")"
-                          << (Revealed(x, y) ? " revealed" : " not revealed");
-                }
-            }
-        }
-        if (count == 0) return "";
-        return std::to_string(count) + " pixels differ:" + first.str();
-    }
-
-    int W;
-    int H;
-    bool Clean = true;
-
-private:
-    std::size_t Index(int x, int y) const { return std::size_t(y) * std::size_t(W) + x; }
-    std::vector<bool> FRevealed;
-};
 
 bool EvenBand(int v, int band) { return (v / band) % 2 == 0; }
 
@@ -156,8 +108,6 @@ struct TFullProgressCase {
 Predicate None() {
     return [](int, int) { return false; };
 }
-
-std::string SizeName(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
 
 // The triangular shred's pixels as the formula gives them: the union of the right triangles
 // with the right angle at (j cw - lx, i ch - ly), legs 2 lx across and 2 ly down, for grid
@@ -393,25 +343,6 @@ TEST(SpeckleTest, NearSquaresAppearWithChanceTwoOverKFartherOnesOneOverK) {
         const double expected = 1 - (1 - p) * (1 - p);
         EXPECT_NEAR(expected, double(shown[k]) / samples, 0.06) << "square " << k;
     }
-}
-
-// Draws the frames of an effect at the given progress values, one over the other, and tells
-// whether every pixel afterwards is its own outgoing or image pixel with the row padding
-// untouched: no frame reads or writes outside the display.
-bool StaysInside(int effect, const Bitmap& outgoing, const Bitmap& image,
-                 const std::vector<int>& progresses) {
-    Bitmap display = outgoing;
-    const int w = display.Width();
-    const int h = display.Height();
-    for (int p : progresses) Effects[effect].Proc(display, image, TRect{0, 0, w, h}, 5, p);
-    if (!PaddingIntact(display)) return false;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const std::uint32_t rgb = display.RgbAt(x, y);
-            if (rgb != Code(ImageTag, x, y) && rgb != Code(DisplayTag, x, y)) return false;
-        }
-    }
-    return true;
 }
 
 const std::vector<int> StripEffectList = {43, 44, 45, 46, 47, 48, 49, 50, 53, 54, 55,  56, 57, 58,
