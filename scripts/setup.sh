@@ -14,6 +14,8 @@ PACKAGES=(
     # imaging
     libjpeg62-turbo-dev libpixman-1-dev libwmf-dev libemf2svg-dev librsvg2-dev libcairo2-dev
     fonts-urw-base35 libjpeg-turbo-progs
+    # desktop program: widgets, Chinese texts of Qt's own dialogs, window tests and screenshots
+    qt6-translations-l10n xvfb xauth ccache
     # audio and video
     libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libsdl2-dev
     # independent tools that make fixtures and check output
