@@ -255,5 +255,6 @@ QImage PlayerBackground(QSize size) {
 
 QColor TitleBackground() { return QColor(0x5b, 0x7a, 0x99); }
 QColor TitleText() { return Qt::white; }
+QColor FootBackground() { return QColor(0xd3, 0xdc, 0xe4); }
 
 }  // namespace velmora::ui

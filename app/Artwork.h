@@ -50,5 +50,7 @@ QImage PlayerBackground(QSize size);
 /// The foreground colour of the title panels and their background.
 QColor TitleBackground();
 QColor TitleText();
+/// Background of the strip at the window's foot (help, ticker, about).
+QColor FootBackground();
 
 }  // namespace velmora::ui

@@ -2,6 +2,7 @@
 // their signals to the handlers (UnitMainActions.cpp).
 
 #include "app/UnitMain.h"
+#include "audio/ui/KivMp3PlayWidget.h"
 
 #include <QButtonGroup>
 #include <QGuiApplication>
@@ -33,7 +34,6 @@ constexpr int WindowWidth = 800;
 constexpr int WindowHeight = 567;
 constexpr int RightColumnWidth = 189;
 constexpr int FootHeight = 25;
-constexpr int TickerWidth = 653;
 const QSize LookPageSize(185, 152);  // the preview box of Image1, and the player page
 
 /// A title panel: a caption on the calm title colour.
@@ -207,9 +207,10 @@ QWidget* TFrmMain::BuildPlayerPage() {
     Image3->setObjectName(QStringLiteral("Image3"));
     Image3->setGeometry(0, 0, LookPageSize.width(), LookPageSize.height());
     Image3->setPixmap(QPixmap::fromImage(PlayerBackground(LookPageSize)));
-    if (QWidget* player = CreatePlayerWidget(page)) {
-        player->setGeometry((LookPageSize.width() - 177) / 2, 2, 177, 121);
-    }
+    QWidget* player = CreatePlayerWidget(page);
+    const QRect playerPlace((LookPageSize.width() - 177) / 2, 2, 177, 121);
+    player->setGeometry(playerPlace);
+    KivMp3Play1->SetBackground(PlayerBackground(LookPageSize).copy(playerPlace));
     auto* strip = new QWidget(page);
     strip->setGeometry(0, LookPageSize.height() - 27, LookPageSize.width(), 27);
     auto* row = new QHBoxLayout(strip);
@@ -295,8 +296,7 @@ QWidget* TFrmMain::BuildFootStrip() {
     strip->setFixedHeight(FootHeight);
     strip->setAutoFillBackground(true);
     QPalette palette = strip->palette();
-    palette.setColor(QPalette::Window, TitleBackground());
-    palette.setColor(QPalette::WindowText, TitleText());
+    palette.setColor(QPalette::Window, FootBackground());
     strip->setPalette(palette);
     auto* row = new QHBoxLayout(strip);
     row->setContentsMargins(0, 0, 0, 0);

@@ -7,14 +7,17 @@
 #include <QTableView>
 #include <QToolButton>
 
+#include "app/Artwork.h"
 #include "app/Help.h"
 #include "app/MainWidgets.h"
 #include "app/PicturePreview.h"
 #include "app/StoreModels.h"
 #include "app/UnitMain.h"
 #include "audio/KivMp3Play.h"
+#include "audio/ui/KivMp3PlayWidget.h"
 #include "store/Pub.h"
 #include "widgets/Guard.h"
+#include "widgets/KivSText.h"
 #include "widgets/Services.h"
 
 #if __has_include("store/ui/UnitAddA.h")
@@ -28,14 +31,6 @@
 #if __has_include("audio/ui/UnitAddM.h")
 #include "audio/ui/UnitAddM.h"
 #define VELMORA_HAS_ADDM 1
-#endif
-#if __has_include("audio/ui/KivMp3PlayWidget.h")
-#include "audio/ui/KivMp3PlayWidget.h"
-#define VELMORA_HAS_PLAYER 1
-#endif
-#if __has_include("widgets/KivSText.h")
-#include "widgets/KivSText.h"
-#define VELMORA_HAS_TICKER 1
 #endif
 #if __has_include("effects/ui/UnitEditP.h")
 #include "effects/ui/UnitEditP.h"
@@ -51,15 +46,15 @@ namespace velmora::ui {
 namespace {
 constexpr int TickerWidth = 653;
 constexpr int TickerHeight = 25;
+constexpr int PlayerWidth = 177;
+constexpr int PlayerHeight = 121;
 }  // namespace
 
 QWidget* TFrmMain::CreatePlayerWidget(QWidget* parent) {
-#ifdef VELMORA_HAS_PLAYER
     KivMp3Play1 = new TKivMp3PlayWidget(FBass, parent);
     KivMp3Play1->setObjectName(QStringLiteral("KivMp3Play1"));
-    KivMp3Play1->setFixedSize(177, 121);
+    KivMp3Play1->setFixedSize(PlayerWidth, PlayerHeight);
     TKivMp3Play& player = KivMp3Play1->Player();
-    player.SetSize(177, 121);
     player.BackColor = 0x000000;
     player.Pen = 0x00FF00;
     player.Peak = 0xFFFF00;
@@ -68,32 +63,23 @@ QWidget* TFrmMain::CreatePlayerWidget(QWidget* parent) {
     player.OnProgress = [this](const void*, std::int32_t max, std::int32_t pos,
                                const std::string&) { PlayerProgress(max, pos); };
     return KivMp3Play1;
-#else
-    (void)parent;
-    return nullptr;
-#endif
 }
 
 TKivMp3Play* TFrmMain::Player() const {
-#ifdef VELMORA_HAS_PLAYER
     return KivMp3Play1 != nullptr ? &KivMp3Play1->Player() : nullptr;
-#else
-    return nullptr;
-#endif
 }
 
 QWidget* TFrmMain::CreateTicker(QWidget* parent) {
-#ifdef VELMORA_HAS_TICKER
     CST1 = new TKivScrollText(parent);
     CST1->setObjectName(QStringLiteral("CST1"));
     CST1->setFixedSize(TickerWidth, TickerHeight);
+    CST1->SetColor(Qt::black);
+    CST1->SetFontColor(Qt::black);
+    CST1->SetTransparent(true);
+    CST1->SetKivScrollText(tr("欢迎使用 Velmora 电子相册：导入照片和歌曲，设置题目、停留时间和过渡效果，"
+                              "一键生成 VCD、SVCD 或 DVD 视频。点击这里查看新版说明。"));
     connect(CST1, &TKivScrollText::Clicked, this, &TFrmMain::CST1Click);
     return CST1;
-#else
-    auto* room = new QWidget(parent);
-    room->setFixedSize(TickerWidth, TickerHeight);
-    return room;
-#endif
 }
 
 void TFrmMain::SetPlayerFile(const QString& path) {
