@@ -44,8 +44,8 @@ void DrawArt(QPainter& p, TArt art) {
             break;
         }
         case TArt::SongState: {
-            p.setBrush(Accent);
-            p.setPen(QPen(Accent, 1.4));
+            p.setBrush(Warm);
+            p.setPen(QPen(Warm, 1.4));
             p.drawLine(QPointF(6.5, 12), QPointF(6.5, 3));
             p.drawLine(QPointF(13, 10.5), QPointF(13, 1.8));
             p.drawLine(QPointF(6.5, 3), QPointF(13, 1.8));
@@ -204,6 +204,13 @@ QIcon ArtIcon(TArt art) {
     icon.addPixmap(ArtPixmap(art, 16));
     icon.addPixmap(ArtPixmap(art, 32));
     return icon;
+}
+
+QString PageTabStyle() {
+    return QStringLiteral(
+        "QPushButton { padding: 3px 10px; }"
+        "QPushButton:checked { background: #fcfdfd; color: #26323e; border: 1px solid #8a98a6;"
+        " border-bottom: 3px solid #4a78a8; border-radius: 3px; }");
 }
 
 QImage PreviewBackground(QSize size) {

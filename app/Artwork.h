@@ -41,6 +41,9 @@ void ApplyVelmoraLook();
 /// The icon `art`, drawn at 16 and 32 pixels.
 QIcon ArtIcon(TArt art);
 
+/// Style sheet of the page buttons: the pressed one looks like the open tab.
+QString PageTabStyle();
+
 /// Background of the picture preview page (Image1): a soft frame on a light gradient.
 QImage PreviewBackground(QSize size);
 

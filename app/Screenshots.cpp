@@ -11,7 +11,7 @@ namespace velmora::ui {
 
 const std::vector<TScreenshot>& Screenshots() {
     static const std::vector<TScreenshot> all = {
-        {"main", [](TFrmMain&) {}},
+        {"main-empty", [](TFrmMain&) {}},
         {"main-pictures",
          [](TFrmMain& w) {
              w.PageButtonClick(PagePictures);

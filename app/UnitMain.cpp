@@ -250,6 +250,7 @@ void TFrmMain::BuildLeftArea(QWidget* area) {
     group->addButton(SbtEditMusic, PageSongs);
     for (QPushButton* tab : {SbtEditpic, SbtEditMusic}) {
         tab->setCheckable(true);
+        tab->setStyleSheet(PageTabStyle());
         tab->setMinimumWidth(120);
         tabs->addWidget(tab);
     }
