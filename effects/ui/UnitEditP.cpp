@@ -123,6 +123,8 @@ void TFrmEditP::CreateEditGroup() {
     Label2 = MakeLabel(GroupBox3, tr("变幻效果："), QPoint(10, 83));
     LbXG = new QListWidget(GroupBox3);
     LbXG->setGeometry(10, 100, 222, 166);
+    // Long names are cut at the list's edge; the list's hint shows the whole selected line.
+    LbXG->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (const std::string& line : EffectListLines()) {
         LbXG->addItem(QString::fromStdString(line));
     }

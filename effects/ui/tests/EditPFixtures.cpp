@@ -32,7 +32,11 @@ TEditPStore::TEditPStore(const std::vector<std::string>& colours, int width, int
         const std::string path = (FDir / "source" / ("pic" + std::to_string(i) + ".bmp")).string();
         std::string err;
         const std::string size = std::to_string(width) + "x" + std::to_string(height);
-        EXPECT_EQ(RunProgram({"convert", "-size", size, "xc:" + colours[i], path}, nullptr, &err),
+        EXPECT_EQ(RunProgram({"convert", "-size", size,
+                              (colours[i].find(':') == std::string::npos ? "xc:" + colours[i]
+                                                                         : colours[i]),
+                              path},
+                             nullptr, &err),
                   0)
             << err;
         files.push_back(path);
