@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileDialog>
+#include <QLineEdit>
 #include <cstdlib>
 #include <filesystem>
 
@@ -78,6 +80,13 @@ TScopedHome::~TScopedHome() {
     } else {
         ::unsetenv("HOME");
     }
+}
+
+void TypeFileName(QFileDialog& dialog, const QString& path) {
+    auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(edit, nullptr);
+    // As pasted: the completer's popup (which would take the typed keys) stays shut.
+    edit->setText(path);
 }
 
 int CountVideoFrames(const std::string& path) {

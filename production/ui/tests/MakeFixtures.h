@@ -4,6 +4,8 @@
 // stands for the root of drive C), and a dialog under test with its buttons found by name.
 
 #include <QString>
+
+class QFileDialog;
 #include <string>
 #include <vector>
 
@@ -50,6 +52,9 @@ private:
     std::string FPrevious;
     bool FHad = false;
 };
+
+/// Puts `path` into an open file dialog's name field, as the user does by pasting it.
+void TypeFileName(QFileDialog& dialog, const QString& path);
 
 /// Frames of a video file's first video stream as ffprobe counts them (-1 on failure).
 int CountVideoFrames(const std::string& path);

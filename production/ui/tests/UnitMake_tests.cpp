@@ -224,7 +224,7 @@ TEST_F(MakeDialog, SaveDialogPutsMpgInPlaceOfTheExtensionAndAsksBeforeOverwritin
     EXPECT_EQ(sdlg->nameFilters(), QStringList({"MPEG文件(*.mpg)", "所有文件(*.*)"}));
     EXPECT_EQ(sdlg->directory().absolutePath(), QDir(Q(FHomeDir.Dir())).absolutePath());
     test::TempDir target;
-    sdlg->selectFile(Q(target.Dir() + "holiday.v1.avi"));
+    test::TypeFileName(*sdlg, Q(target.Dir() + "holiday.v1.avi"));
     sdlg->accept();
     EXPECT_FALSE(sdlg->isVisible());
     EXPECT_EQ(edtOut->text(), Q(target.Dir() + "holiday.v1.mpg"));
@@ -234,7 +234,7 @@ TEST_F(MakeDialog, SaveDialogPutsMpgInPlaceOfTheExtensionAndAsksBeforeOverwritin
     Touch(target / "old.mpg");
     QTest::mouseClick(Child<QPushButton>(dialog, "SpeedButton3"), Qt::LeftButton);
     ASSERT_TRUE(sdlg->isVisible());
-    sdlg->selectFile(Q(target.Dir() + "old.txt"));
+    test::TypeFileName(*sdlg, Q(target.Dir() + "old.txt"));
     FServices.Answers.push_back(QMessageBox::No);
     sdlg->accept();
     ASSERT_EQ(FServices.Prompts.size(), 1);
