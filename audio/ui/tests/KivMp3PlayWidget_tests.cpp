@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QTest>
 
+#include "audio/BassEngine.h"
 #include "audio/tests/FakeBass.h"
 #include "audio/ui/KivMp3PlayWidget.h"
+#include "tests/TestSupport.h"
 
 namespace velmora::ui {
 namespace {
@@ -115,6 +118,31 @@ TEST(KivMp3PlayWidget, TheQTimerFollowsThePlayersTimer) {
     EXPECT_TRUE(widget.TimerRunning());
     widget.TimerTick();
     EXPECT_FALSE(widget.TimerRunning());
+}
+
+TEST(KivMp3PlayWidget, PlaysARealFileThroughTheEngine) {
+    // A 0.5-amplitude sine at the centre of FFT bin 20 (861 Hz), made by ffmpeg and lame:
+    // band 15 (bin 20 - 5) reaches the cap of 100 pixels once the sound is heard.
+    TKivMp3PlayWidget widget(BassEngine());
+    widget.SetTimerEnabledForTests(false);
+    TKivMp3Play& player = widget.Player();
+    player.Pen = 0x00FF00;
+    player.LineWidth = 6;
+    player.SetFileName(test::SourcePath("audio/tests/data/cbr128_44k_stereo.mp3").string());
+    player.Play();
+    EXPECT_GT(player.FileEnd(), 40000);
+    EXPECT_EQ(player.Seconds(), 3);
+    const bool loud = QTest::qWaitFor(
+        [&] {
+            widget.TimerTick();
+            return player.Spectrum()->Bars()[15] == 100;
+        },
+        20000);
+    EXPECT_TRUE(loud);
+    EXPECT_GT(player.Position(), 0);
+    const QImage shot = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shot.pixel(15 * 7 + 2, 120 - 99), Lime);
+    player.Stop();
 }
 
 }  // namespace
