@@ -2,14 +2,21 @@
 #   make demo   set up, build, and run the program's main job on a demo album
 #   make test   set up, build from scratch with sanitizers, run the tests and the fuzzers
 #   make bench  set up, build optimised, run the benchmarks (prints figures and ratios)
+#   make package       build the Debian package (build-package/velmora_<version>_<arch>.deb)
+#   make package-test  build the package, check it with lintian, unpack it and run it
 
 JOBS ?= $(shell nproc)
 TEST_BUILD ?= build-test
 RELEASE_BUILD ?= build-release
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+PACKAGE_BUILD ?= build-package
+# Debian's own compiler and linker flags (hardening) for the packaged programs.
+PACKAGE_CXXFLAGS = $(shell dpkg-buildflags --get CPPFLAGS) $(shell dpkg-buildflags --get CXXFLAGS)
+PACKAGE_CFLAGS = $(shell dpkg-buildflags --get CPPFLAGS) $(shell dpkg-buildflags --get CFLAGS)
+PACKAGE_LDFLAGS = $(shell dpkg-buildflags --get LDFLAGS)
 
-.PHONY: setup configure-release build test unit fuzz demo bench clean
+.PHONY: setup configure-release build test unit fuzz demo bench package package-test clean
 
 setup:
 	@bash scripts/setup.sh
@@ -41,5 +48,16 @@ bench: configure-release
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 	bash scripts/run-benchmarks.sh $(RELEASE_BUILD)
 
+package: setup
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
+	    -DCMAKE_CXX_FLAGS="$(PACKAGE_CXXFLAGS)" -DCMAKE_C_FLAGS="$(PACKAGE_CFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$(PACKAGE_LDFLAGS)"
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+package-test: package
+	bash scripts/package-test.sh $(PACKAGE_BUILD)
+
 clean:
-	rm -rf $(TEST_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(TEST_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
