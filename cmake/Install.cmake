@@ -13,6 +13,7 @@
 # executable and an installed one in ../share/velmora.
 
 include(GNUInstallDirs)
+include(${CMAKE_CURRENT_LIST_DIR}/Translations.cmake)
 
 set(VELMORA_APP_ID org.velmora.Velmora)
 set(VELMORA_DIST ${CMAKE_CURRENT_SOURCE_DIR}/dist)
@@ -114,16 +115,16 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # translations; Wayland and other platforms come as plugins.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming | fonts-noto-cjk | fonts-wqy-zenhei")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-qpa-plugins")
+# CPack writes the summary as the synopsis and indents these lines (a blank line becomes " .").
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "slide-show videos from photographs and songs
- Velmora keeps albums of photographs and MP3 songs and renders an album
- into one MPEG video file for VCD, SVCD or DVD. Every picture carries a
- title, a dwell time and one of 105 transition effects, previewed while it
- is edited; the songs play with a spectrum display and become the video's
- soundtrack.
- .
- The package holds the desktop program velmora, in Chinese and English,
- with its HTML manual, and the command line velmora-cli.")
+    "Velmora keeps albums of photographs and MP3 songs and renders an album
+into one MPEG video file for VCD, SVCD or DVD. Every picture carries a
+title, a dwell time and one of 105 transition effects, previewed while it
+is edited; the songs play with a spectrum display and become the video's
+soundtrack.
+
+The package holds the desktop program velmora, in Chinese and English,
+with its HTML manual, and the command line velmora-cli.")
 include(CPack)
 
 # The installed copy, checked from a temporary root: every file in place, the desktop entry and
