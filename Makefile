@@ -12,10 +12,9 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 PACKAGE_BUILD ?= build-package
 # Debian's own compiler and linker flags (hardening) for the packaged programs.
-export DEB_BUILD_MAINT_OPTIONS = hardening=+all
-PACKAGE_CXXFLAGS = $(shell dpkg-buildflags --get CPPFLAGS) $(shell dpkg-buildflags --get CXXFLAGS)
-PACKAGE_CFLAGS = $(shell dpkg-buildflags --get CPPFLAGS) $(shell dpkg-buildflags --get CFLAGS)
-PACKAGE_LDFLAGS = $(shell dpkg-buildflags --get LDFLAGS)
+PACKAGE_CXXFLAGS = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)
+PACKAGE_CFLAGS = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CFLAGS)
+PACKAGE_LDFLAGS = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)
 
 .PHONY: setup configure-release build test unit fuzz demo bench package package-test clean
 
