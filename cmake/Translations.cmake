@@ -12,6 +12,8 @@ if(VELMORA_GUI)
         # No source locations in the .ts files, so moving code does not change them.
         qt_add_lupdate(velmora_gui TS_FILES ${VELMORA_TS_FILES}
             SOURCES ${VELMORA_GUI_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/app/main.cpp
+                # The effects' list names, marked in the core.
+                ${CMAKE_CURRENT_SOURCE_DIR}/effects/EffectTable.cpp
             INCLUDE_DIRECTORIES ${CMAKE_CURRENT_SOURCE_DIR}
             OPTIONS -no-obsolete -locations none)
         # Every program and window test that links the windows finds the translation built.
