@@ -40,6 +40,8 @@ QString MessagesLocaleName() {
 
 TLanguage CurrentLanguage() { return GCurrent; }
 
+TLanguageSetup::~TLanguageSetup() { GCurrent = TLanguage::Chinese; }
+
 bool TLanguageSetup::Install(TLanguage language, const QString& translationsFolder) {
     if (language == TLanguage::English) {
         if (FProgramTexts.load(QStringLiteral("velmora_en"), translationsFolder)) {

@@ -28,6 +28,12 @@ TLanguage CurrentLanguage();
 /// Owns the translators of one run and installs them on the application.
 class TLanguageSetup {
 public:
+    TLanguageSetup() = default;
+    /// Removes the translators (QTranslator does on destruction) and says Chinese again.
+    ~TLanguageSetup();
+    TLanguageSetup(const TLanguageSetup&) = delete;
+    TLanguageSetup& operator=(const TLanguageSetup&) = delete;
+
     /// Chinese: Qt's own zh_CN texts for its standard buttons and dialogs. English: the
     /// program's English translation from `translationsFolder` (Qt's own texts are English
     /// already). False when the English translation could not be loaded; the windows then stay

@@ -436,15 +436,15 @@
     </message>
     <message>
         <source> 提示：现输入的相册名称已存在,创建无效!</source>
-        <translation> Note: an album of this name exists already; it cannot be created!</translation>
+        <translation> Note: this album exists already and cannot be created!</translation>
     </message>
     <message>
         <source> 提示：当前已经输入的相册名称系统还没有,可以创建!</source>
         <translation> Note: no album has this name yet; it can be created!</translation>
     </message>
     <message>
-        <source> 提示：相册名称不能含有 \ / : * ? | &quot; &lt; &gt; 或控制字符,创建无效!</source>
-        <translation> Note: an album name cannot contain \ / : * ? | &quot; &lt; &gt; or control characters!</translation>
+        <source> 提示：相册名称不能含有 \ / : * ? | " &lt; &gt; 或控制字符,创建无效!</source>
+        <translation> Note: no \ / : * ? | " &lt; &gt; or control characters in a name!</translation>
     </message>
     <message>
         <source> 提示：相册名称不能是 . 或 ..,创建无效!</source>
@@ -452,11 +452,11 @@
     </message>
     <message>
         <source> 提示：相册名称太长(最多90字节,一个汉字占2字节),创建无效!</source>
-        <translation> Note: the album name is too long (at most 90 bytes; a Chinese character takes 2)!</translation>
+        <translation> Note: too long (90 bytes at most; 2 per Chinese character)!</translation>
     </message>
     <message>
         <source> 提示：相册名称含有无效的文字编码,创建无效!</source>
-        <translation> Note: the album name contains characters that cannot be stored!</translation>
+        <translation> Note: the name holds characters that cannot be stored!</translation>
     </message>
     <message>
         <source>系统已有相册列表(暂无)：</source>
@@ -537,7 +537,7 @@
     </message>
     <message>
         <source>停留时间：</source>
-        <translation>Dwell time:</translation>
+        <translation>Seconds:</translation>
     </message>
     <message>
         <source>到全部</source>
@@ -616,7 +616,7 @@
     </message>
     <message>
         <source>输出：</source>
-        <translation>Output:</translation>
+        <translation>File:</translation>
     </message>
     <message>
         <source>影音同步设置：</source>
@@ -649,8 +649,8 @@
     <message>
         <source>当图片的高宽与视频的高宽的比
 值不同时将填充图片的背景色。</source>
-        <translation>When a picture&apos;s shape differs from the
-video&apos;s, the rest is filled with this colour.</translation>
+        <translation>When a picture's shape differs from the
+video's, the rest is filled with this colour.</translation>
     </message>
     <message>
         <source>颜色设置...</source>
@@ -663,8 +663,8 @@ video&apos;s, the rest is filled with this colour.</translation>
     <message>
         <source>当图片的高宽与视频的高宽的比
 值不同时将填充图片的背景图。</source>
-        <translation>When a picture&apos;s shape differs from the
-video&apos;s, the rest shows a background picture.</translation>
+        <translation>When a picture's shape differs from the
+video's, the rest shows a background picture.</translation>
     </message>
     <message>
         <source>生成预览：</source>
