@@ -4,6 +4,8 @@
 #   make bench  set up, build optimised, run the benchmarks (prints figures and ratios)
 #   make package       build the Debian package (build-package/velmora_<version>_<arch>.deb)
 #   make package-test  build the package, check it with lintian, unpack it and run it
+#   make run    set up, build and start the desktop program (without a display: make demo)
+#   make screenshots  pictures of the real windows under Xvfb into docs/screenshots/
 
 JOBS ?= $(shell nproc)
 TEST_BUILD ?= build-test
@@ -16,7 +18,7 @@ PACKAGE_CXXFLAGS = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflag
 PACKAGE_CFLAGS = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CFLAGS)
 PACKAGE_LDFLAGS = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)
 
-.PHONY: setup configure-release build test unit fuzz demo bench package package-test clean
+.PHONY: setup configure-release build test unit fuzz demo bench clean run screenshots gui package package-test
 
 setup:
 	@bash scripts/setup.sh
@@ -47,6 +49,20 @@ demo: build
 bench: configure-release
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 	bash scripts/run-benchmarks.sh $(RELEASE_BUILD)
+
+gui: configure-release
+	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target velmora velmora-cli
+
+run: gui
+	@if [ -z "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+	    echo "make run: no display (DISPLAY and WAYLAND_DISPLAY are unset), rendering the demo video instead"; \
+	    bash scripts/demo.sh $(RELEASE_BUILD); \
+	else \
+	    $(RELEASE_BUILD)/velmora; \
+	fi
+
+screenshots: gui
+	bash scripts/screenshots.sh $(RELEASE_BUILD)
 
 package: setup
 	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
