@@ -13,6 +13,7 @@
 #include "base/Errors.h"
 #include "effects/EffectTable.h"
 #include "effects/ui/BitmapView.h"
+#include "effects/ui/EffectTexts.h"
 #include "effects/ui/BuiltinPicture.h"
 #include "effects/ui/EditPHost.h"
 #include "imaging/Fitting.h"
@@ -135,8 +136,8 @@ void TFrmEditP::CreateEditGroup() {
     LbXG->setGeometry(10, 100, 222, 166);
     // Long names are cut at the list's edge; the list's hint shows the whole selected line.
     LbXG->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (const std::string& line : EffectListLines()) {
-        LbXG->addItem(QString::fromStdString(line));
+    for (int index = 0; index <= EffectCount; ++index) {
+        LbXG->addItem(EffectLineText(index));
     }
 }
 
