@@ -129,7 +129,8 @@ std::string MakeStore(const fs::path& root, const fs::path& data) {
     fs::create_directories(store.AlbumPath);
     for (int i = 0; i < PictureCount; ++i) {
         const std::string name = "P" + std::to_string(i) + ".jpg";
-        fs::create_symlink(data / name, store.AlbumPath + name);
+        // Copies: the store does not follow links for its stored files.
+        fs::copy_file(data / name, store.AlbumPath + name);
         TPicInfo pic;
         pic.Dwell = Dwell;
         pic.Effect = 0;
@@ -137,7 +138,7 @@ std::string MakeStore(const fs::path& root, const fs::path& data) {
         pic.StoredName.SetText(name);
         store.Pics.push_back(pic);
     }
-    fs::create_symlink(data / "M0.mp3", store.AlbumPath + "M0.mp3");
+    fs::copy_file(data / "M0.mp3", store.AlbumPath + "M0.mp3");
     TMusicInfo music;
     music.PlayTime = 100;
     music.StoredName.SetText("M0.mp3");

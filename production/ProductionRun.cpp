@@ -344,14 +344,15 @@ std::string OutputRefusal(const TAlbumStore& store, const TProductionSettings& s
     const fs::path out = fs::weakly_canonical(fs::absolute(Trim(settings.OutputPath), ec), ec);
     const std::string refused = "The output file " + out.string() + " ";
     // Inside the store root, only files that are no part of the store may be written: never
-    // the catalogue or the lock, nothing in an album folder or the background folder.
+    // the catalogue or the lock, nothing in a folder of the root (the albums' folders and the
+    // background folder).
     if (!store.RootPath.empty()) {
         const fs::path root = fs::weakly_canonical(store.RootPath, ec);
         const fs::path relative = out.lexically_relative(root);
         const std::string first = relative.empty() ? "" : relative.begin()->string();
         if (!relative.empty() && first != ".." && !relative.is_absolute()) {
-            if (std::distance(relative.begin(), relative.end()) > 1 || first == "Album" ||
-                first == TStoreLock::FileName || fs::is_directory(root / first, ec)) {
+            if (first == "Album" || first == TStoreLock::FileName ||
+                fs::is_directory(root / first, ec)) {
                 return refused + "lies inside the album store; choose a folder outside it.";
             }
         }

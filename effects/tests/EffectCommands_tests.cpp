@@ -109,6 +109,17 @@ TEST_F(EffectCommandsTest, RefusesBadArguments) {
     EXPECT_EQ(missing.ExitCode, 1);
 }
 
+TEST_F(EffectCommandsTest, AFullDiskFailsAndLeavesNoFile) {
+    test::FullDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small file system here";
+    for (const char* name : {"out.bmp", "out.png"}) {
+        const CliResult r =
+            Effect({"--index", "3", "--progress", "50", "--out", (disk.Path() / name).string()});
+        EXPECT_EQ(r.ExitCode, 1) << name;
+    }
+    EXPECT_EQ(disk.Entries(), std::vector<std::string>{});
+}
+
 // Pixels that are not white in a part of the sheet.
 int InkIn(const QImage& sheet, int x0, int y0, int x1, int y1) {
     int ink = 0;

@@ -117,16 +117,29 @@ TEST_F(ProductionCommandsTest, ComposeWritesOneFrame) {
     const Bitmap frame = Bitmap::ReadBmp(out);
     ASSERT_EQ(frame.Width(), 720);
     ASSERT_EQ(frame.Height(), 576);
-    // 640 x 288 on the 2160 x 1728 canvas: h' = 972, top = 378 -> frame rows 126 to 449.
+    // 640 x 288 shown at 4:3 (a DVD pixel is 16/15 as wide as tall) on the 2160 x 1728
+    // canvas: h' = 288 x 16 x 2160 / (640 x 15) = 1036, top = 346 -> frame rows 116 to 459,
+    // with mixed rows 115 and 460.
     EXPECT_EQ(frame.RgbAt(360, 0), 0xff8000u);
-    EXPECT_EQ(frame.RgbAt(360, 125), 0xff8000u);
-    EXPECT_EQ(frame.RgbAt(360, 450), 0xff8000u);
-    EXPECT_GT(frame.RgbAt(360, 130) & 0xff, 200u);  // white end of the gradient
-    EXPECT_LT(frame.RgbAt(360, 445) & 0xff, 50u);   // black end
+    EXPECT_EQ(frame.RgbAt(360, 114), 0xff8000u);
+    EXPECT_EQ(frame.RgbAt(360, 461), 0xff8000u);
+    EXPECT_GT(frame.RgbAt(360, 120) & 0xff, 200u);  // white end of the gradient
+    EXPECT_LT(frame.RgbAt(360, 455) & 0xff, 50u);   // black end
 
     const auto missing = RunCli(
         {"compose", Root.Dir() + "none.jpg", "--preset", "vcd", "--out", Root.Dir() + "x.bmp"});
     EXPECT_EQ(missing.ExitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(Root.Dir() + "x.bmp"));
+
+    // A full disk: the command fails and leaves no file, whatever the format.
+    test::FullDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small file system here";
+    for (const char* name : {"full.bmp", "full.png"}) {
+        const auto full =
+            RunCli({"compose", picture, "--preset", "vcd", "--out", (disk.Path() / name).string()});
+        EXPECT_EQ(full.ExitCode, 1) << name;
+    }
+    EXPECT_EQ(disk.Entries(), std::vector<std::string>{});
 }
 
 }  // namespace
