@@ -6,8 +6,26 @@
 #include <cstdio>
 
 #include "app/UnitMain.h"
+#include "effects/ui/UnitEditP.h"
 
 namespace velmora::ui {
+
+namespace {
+
+// Starts a preview in the open picture editor and draws `ticks` of its frames at once, so the
+// picture shows the same frame on every machine (its timers are given intervals that never
+// elapse before the screenshot).
+void ShowEditorPreview(int ticks) {
+    auto* editor = qobject_cast<TFrmEditP*>(QApplication::activeModalWidget());
+    if (editor == nullptr) return;
+    constexpr int Never = 3600 * 1000;
+    editor->SetTimerIntervals(Never, Never);
+    editor->BtnLookXGClick();
+    editor->HoldTimerTimeout();
+    for (int k = 0; k < ticks; ++k) editor->Timer1Timer();
+}
+
+}  // namespace
 
 const std::vector<TScreenshot>& Screenshots() {
     static const std::vector<TScreenshot> all = {
@@ -36,6 +54,14 @@ const std::vector<TScreenshot>& Screenshots() {
          }},
         {"about", [](TFrmMain& w) { w.PnlRegClick(); }},
         {"edit-picture", [](TFrmMain& w) { w.BtnEditPClick(); }},
+        {"edit-picture-preview",
+         [](TFrmMain& w) {
+             // The third picture, previewed from the second: its own effect half-way through.
+             w.PageButtonClick(PagePictures);
+             if (w.LvwP->model()->rowCount() > 2) TFrmMain::SelectRow(w.LvwP, 2);
+             QTimer::singleShot(0, &w, [] { ShowEditorPreview(12); });
+             w.BtnEditPClick();
+         }},
         {"make", [](TFrmMain& w) { w.BtnBeginMakeClick(); }},
     };
     return all;

@@ -71,4 +71,5 @@ shot create-album "$work/demo" 800
 shot import-pictures "$work/import" 1700 "$src"/photo*.JPG
 shot import-music "$work/import" 1150 "$src"/track*.MP3
 shot about "$work/demo" 800
+shot edit-picture-preview "$work/demo" 800
 echo "pictures in $out"
