@@ -147,6 +147,7 @@ struct TMakeOptions {
     std::string Colour;
     std::vector<std::string> BackgroundNames;
     bool BackgroundPictures = false;
+    bool Disc = false;
     std::optional<std::uint32_t> Seed;
 };
 
@@ -165,6 +166,7 @@ int Make(const CliContext& context, const TMakeOptions& options) {
                               : options.Out;
     settings.Sync = options.Sync;
     settings.Fade = options.Fade;
+    settings.DiscImage = options.Disc;
 
     std::optional<TScopedSeed> seed;
     if (options.Seed) seed.emplace(*options.Seed);
@@ -184,6 +186,11 @@ int Make(const CliContext& context, const TMakeOptions& options) {
         return ExitFailure;
     }
     std::cout << report.Text << "\n" << report.OutputPath << "\n";
+    for (const std::string& made : report.DiscFiles) std::cout << made << "\n";
+    if (!report.DiscFailure.empty()) {
+        std::cerr << report.DiscFailure << "\n";
+        if (!report.Stopped) return ExitFailure;
+    }
     if (report.Stopped) {
         std::cerr << "Stopped after " << report.FramesWritten << " of " << report.TotalFrames + 2
                   << " frames; the file is playable.\n";
@@ -249,6 +256,9 @@ void AddProductionCommands(CLI::App& app, CliContext& context) {
                          "random (the named ones, or all)")
             ->expected(0, -1);
     colour->excludes(pictures);
+    makeCmd->add_flag("--disc", make->Disc,
+                      "Also make a disc image: a DVD folder with chapters and an ISO image "
+                      "(DVD), or a .bin/.cue image (VCD, SVCD)");
     makeCmd->add_option("--seed", make->Seed, "Seed that reproduces every random choice");
     makeCmd->callback([&context, make, pictures] {
         make->BackgroundPictures = pictures->count() > 0;

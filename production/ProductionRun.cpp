@@ -7,6 +7,7 @@
 
 #include "base/Errors.h"
 #include "effects/TransitionDriver.h"
+#include "production/DiscImage.h"
 #include "production/FramePixels.h"
 #include "production/Mcl.h"
 #include "production/MclText.h"
@@ -240,6 +241,22 @@ void TRun::Progress(TMcl& h, int stage, int position) {
     }
 }
 
+/// Makes the disc image of a complete run into the report; a stopped or failed run gets none.
+void AddDiscImage(TProductionReport& report, const TAlbumStore& store,
+                  const TProductionSettings& settings) {
+    if (!report.Success || report.Stopped) {
+        report.DiscFailure = "The run did not complete, so no disc image was made.";
+        return;
+    }
+    const TDiscImageResult disc = MakeDiscImage(
+        report.OutputPath, settings.OutputType, PlanStillFrames(store, settings.Sync));
+    if (disc.Ok) {
+        report.DiscFiles = disc.Made;
+    } else {
+        report.DiscFailure = "No disc image: " + disc.Message;
+    }
+}
+
 }  // namespace
 
 std::vector<std::int64_t> PlanStillFrames(const TAlbumStore& store, bool sync) {
@@ -268,7 +285,9 @@ TProductionReport RunProduction(const TAlbumStore& store, const TProductionSetti
     const std::string refusal = CheckProduction(store, settings);
     if (!refusal.empty()) throw InvalidArgument(refusal);
     TRun run(store, settings, hooks);
-    return run.Execute(Trim(settings.OutputPath));
+    TProductionReport report = run.Execute(Trim(settings.OutputPath));
+    if (settings.DiscImage) AddDiscImage(report, store, settings);
+    return report;
 }
 
 }  // namespace velmora
