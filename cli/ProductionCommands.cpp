@@ -13,6 +13,7 @@
 #include "cli/CliContext.h"
 #include "effects/EffectRandom.h"
 #include "production/ComposePicture.h"
+#include "production/DiscImage.h"
 #include "production/ProductionRun.h"
 #include "store/Catalogue.h"
 #include "store/Pub.h"
@@ -56,7 +57,10 @@ private:
 
 TOutputType ParsePreset(const std::string& name) {
     const std::optional<TOutputType> type = ParseOutputType(name);
-    if (!type) throw UsageError("--preset must be vcd, svcd or dvd, not \"" + name + "\"");
+    if (!type) {
+        throw UsageError("--preset must be vcd, svcd, dvd, mp4-720p or mp4-1080p, not \"" +
+                         name + "\"");
+    }
     return *type;
 }
 
@@ -154,6 +158,10 @@ struct TMakeOptions {
 int Make(const CliContext& context, const TMakeOptions& options) {
     TProductionSettings settings;
     settings.OutputType = ParsePreset(options.Preset);
+    if (options.Disc && !HasDiscImage(settings.OutputType)) {
+        throw UsageError("--disc makes images of VCD, SVCD and DVD files, not of " +
+                         std::string(OutputPreset(settings.OutputType).Caption));
+    }
     if (!options.Colour.empty()) settings.Background.Colour = ParseColour(options.Colour);
     TAlbumStore store;
     OpenStoreAlbum(store, context, options.Album);
@@ -239,12 +247,13 @@ int Compose(const TComposeOptions& options) {
 
 void AddProductionCommands(CLI::App& app, CliContext& context) {
     auto make = std::make_shared<TMakeOptions>();
-    CLI::App* makeCmd = app.add_subcommand("make", "Render an album into a VCD, SVCD or DVD file");
+    CLI::App* makeCmd = app.add_subcommand("make", "Render an album into a VCD, SVCD, DVD or HD MP4 file");
     makeCmd->add_option("album", make->Album, "Name of the album")->required();
-    makeCmd->add_option("--preset", make->Preset, "vcd, svcd or dvd")->required();
+    makeCmd->add_option("--preset", make->Preset, "vcd, svcd, dvd, mp4-720p or mp4-1080p")
+        ->required();
     makeCmd->add_option("--out", make->Out,
                         "Output file (default: the home folder, first free "
-                        "VCD-n.mpg, SVCD-n.mpg or DVD-n.mpg)");
+                        "VCD-n.mpg, SVCD-n.mpg, DVD-n.mpg, MP4-720p-n.mp4 or MP4-1080p-n.mp4)");
     makeCmd->add_flag("--sync", make->Sync, "Spread the pictures evenly over the music");
     makeCmd->add_flag("--fade", make->Fade, "Soften each picture progressively while it stands");
     CLI::Option* colour = makeCmd->add_option("--background-color", make->Colour,
@@ -269,7 +278,8 @@ void AddProductionCommands(CLI::App& app, CliContext& context) {
     CLI::App* composeCmd =
         app.add_subcommand("compose", "Compose one picture into a frame of a preset");
     composeCmd->add_option("file", compose->File, "Picture file")->required();
-    composeCmd->add_option("--preset", compose->Preset, "vcd, svcd or dvd")->required();
+    composeCmd->add_option("--preset", compose->Preset, "vcd, svcd, dvd, mp4-720p or mp4-1080p")
+        ->required();
     composeCmd->add_option("--out", compose->Out, "Output picture (.bmp, .png, .jpg)")->required();
     CLI::Option* composeColour =
         composeCmd->add_option("--background-color", compose->Colour, "Fill colour, RRGGBB");
