@@ -151,6 +151,7 @@ struct TMakeOptions {
     std::string Colour;
     std::vector<std::string> BackgroundNames;
     bool BackgroundPictures = false;
+    bool BackgroundBlur = false;
     bool Disc = false;
     std::optional<std::uint32_t> Seed;
 };
@@ -169,6 +170,7 @@ int Make(const CliContext& context, const TMakeOptions& options) {
         settings.Background.UsePictures = true;
         settings.Background.Pictures = BackgroundPaths(store, options.BackgroundNames);
     }
+    settings.Background.Blur = options.BackgroundBlur;
     settings.OutputPath = options.Out.empty()
                               ? ProposeOutputName(DefaultOutputFolder(), settings.OutputType)
                               : options.Out;
@@ -213,6 +215,7 @@ struct TComposeOptions {
     std::string Out;
     std::string Colour;
     std::string BackgroundPicture;
+    bool BackgroundBlur = false;
 };
 
 int Compose(const TComposeOptions& options) {
@@ -223,6 +226,7 @@ int Compose(const TComposeOptions& options) {
         fill.UsePictures = true;
         fill.Pictures = {options.BackgroundPicture};
     }
+    fill.Blur = options.BackgroundBlur;
     TFrameComposer composer(preset.FrameWidth, preset.FrameHeight, fill);
     Bitmap frame;
     composer.ComposePicture(options.File, frame);
@@ -265,6 +269,11 @@ void AddProductionCommands(CLI::App& app, CliContext& context) {
                          "random (the named ones, or all)")
             ->expected(0, -1);
     colour->excludes(pictures);
+    CLI::Option* blur = makeCmd->add_flag(
+        "--background-blur", make->BackgroundBlur,
+        "Fill with the picture itself, scaled to cover the frame, blurred and darkened (the "
+        "colour serves pictures that cannot be decoded)");
+    blur->excludes(pictures);
     makeCmd->add_flag("--disc", make->Disc,
                       "Also make a disc image: a DVD folder with chapters and an ISO image "
                       "(DVD), or a .bin/.cue image (VCD, SVCD)");
@@ -286,6 +295,10 @@ void AddProductionCommands(CLI::App& app, CliContext& context) {
     CLI::Option* composePicture = composeCmd->add_option(
         "--background-picture", compose->BackgroundPicture, "Background picture file");
     composeColour->excludes(composePicture);
+    composeCmd
+        ->add_flag("--background-blur", compose->BackgroundBlur,
+                   "Fill with the picture itself, blurred and darkened")
+        ->excludes(composePicture);
     composeCmd->callback(
         [&context, compose] { context.Action = [compose] { return Compose(*compose); }; });
 }

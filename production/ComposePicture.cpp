@@ -5,6 +5,7 @@
 
 #include "effects/EffectRandom.h"
 #include "imaging/LoadPicture.h"
+#include "production/BlurFill.h"
 #include "production/FramePixels.h"
 
 namespace velmora {
@@ -38,7 +39,7 @@ void TFrameComposer::Compose(const Bitmap& picture, const std::string& path, Bit
 }
 
 int TFrameComposer::ChooseBackground() const {
-    if (!FFill.UsePictures || FFill.Pictures.empty()) return -1;
+    if (FFill.Blur || !FFill.UsePictures || FFill.Pictures.empty()) return -1;
     Randomize();
     return int(RandomBelow(std::uint32_t(FFill.Pictures.size())));
 }
@@ -52,18 +53,31 @@ void TFrameComposer::ComposeFile(const std::string& path, const std::string& nam
 
 void TFrameComposer::ComposeWith(const Bitmap& picture, const std::string& name, int background,
                                  Bitmap& dest) {
-    DrawBackground(background);
+    TRect to;
+    if (!picture.Empty()) {
+        to = FitPicture(FCanvas.Width(), FCanvas.Height(), picture.Width(), picture.Height());
+    }
+    if (FFill.Blur && !picture.Empty()) {
+        DrawBlurredFill(picture, to);
+    } else {
+        DrawBackground(background);
+    }
     if (picture.Empty()) {
         RecordFailure(FFailures, name);
     } else {
-        const TRect to =
-            FitPicture(FCanvas.Width(), FCanvas.Height(), picture.Width(), picture.Height());
         StretchBitmap(picture, FCanvas, to);
     }
     if (dest.Width() != FFrameWidth || dest.Height() != FFrameHeight) {
         dest.SetSize(FFrameWidth, FFrameHeight);
     }
     ReduceBy3(FCanvas, dest);
+}
+
+void TFrameComposer::DrawBlurredFill(const Bitmap& picture, const TRect& keep) {
+    // Made at frame size and repeated 3 x 3 on the canvas, so the reduction gives it back
+    // unchanged; the canvas under the picture is left for the picture.
+    MakeBlurredFill(picture, FFrameWidth, FFrameHeight, FBlurred);
+    ExpandBy3Around(FBlurred, FCanvas, keep);
 }
 
 void TFrameComposer::DrawBackground(int background) {
