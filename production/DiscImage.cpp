@@ -114,6 +114,12 @@ std::string ChapterList(std::span<const double> chapters) {
     return list.empty() ? "0" : list;
 }
 
+/// The refusal when an image would take the MPEG file's own name.
+std::string ClashText(const std::string& mpegPath) {
+    return "the disc image would take the name of " + mpegPath +
+           " itself; give the output file the extension .mpg";
+}
+
 /// Moves from onto to, replacing a file there.
 bool MoveInto(const fs::path& from, const fs::path& to, TDiscImageResult& failure) {
     std::error_code ec;
@@ -181,6 +187,7 @@ TDiscImageResult MakeDvdImage(const std::string& mpegPath, std::span<const doubl
     if (ec || !fs::is_regular_file(mpeg, ec)) return Failure("no MPEG file " + mpegPath);
     const fs::path folder = DvdFolderPath(mpeg.string());
     const fs::path iso = DvdIsoPath(mpeg.string());
+    if (folder == mpeg || iso == mpeg) return Failure(ClashText(mpegPath));
     if (fs::exists(folder, ec) && !(fs::is_directory(folder, ec) && IsDvdFolder(folder))) {
         return Failure(folder.string() +
                        " exists and is not a DVD folder made before; it is not replaced");
@@ -229,6 +236,7 @@ TDiscImageResult MakeVcdImage(const std::string& mpegPath, bool svcd) {
     if (ec || !fs::is_regular_file(mpeg, ec)) return Failure("no MPEG file " + mpegPath);
     const fs::path bin = VcdBinPath(mpeg.string());
     const fs::path cue = VcdCuePath(mpeg.string());
+    if (bin == mpeg || cue == mpeg) return Failure(ClashText(mpegPath));
 
     // vcdimager runs in a scratch folder and is given bare names, so the .cue names the .bin
     // without a folder; both move beside the MPEG file when complete.

@@ -159,6 +159,19 @@ TEST_F(DiscImageTest, VcdAndSvcdCueNamesItsBin) {
     }
 }
 
+TEST(DiscImageNames, AnImageNeverTakesTheMpegFilesName) {
+    test::TempDir dir;
+    for (const auto& [name, dvd] : {std::pair{"x.bin", false}, std::pair{"x.cue", false},
+                                    std::pair{"x.iso", true}, std::pair{"x", true}}) {
+        test::WriteText(dir / name, "mpeg");
+        const TDiscImageResult result = dvd ? MakeDvdImage(dir.Dir() + name, {})
+                                            : MakeVcdImage(dir.Dir() + name, false);
+        EXPECT_FALSE(result.Ok) << name;
+        EXPECT_NE(result.Message.find("MPEG file is kept"), std::string::npos) << result.Message;
+        EXPECT_EQ(test::ReadBytes(dir / name).size(), 4u) << name;
+    }
+}
+
 TEST_F(DiscImageTest, MissingToolKeepsTheMpegFile) {
     const TAlbumStore store = MakeAlbum(1);
     test::TempDir emptyBin;
