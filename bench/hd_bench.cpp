@@ -118,7 +118,8 @@ fs::path MakePhoto() {
 void BlurredCompose() {
     const fs::path photo = MakePhoto();
     Bitmap picture;
-    const double decodeMs = BestMs(1, [&] { picture = DecodeForFrame(photo.string(), Width, Height); });
+    const double decodeMs =
+        BestMs(1, [&] { picture = DecodeForFrame(photo.string(), Width, Height); });
     TBackgroundFill colour;
     colour.Colour = 0x203040;
     TBackgroundFill blur = colour;

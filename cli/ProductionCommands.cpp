@@ -58,8 +58,8 @@ private:
 TOutputType ParsePreset(const std::string& name) {
     const std::optional<TOutputType> type = ParseOutputType(name);
     if (!type) {
-        throw UsageError("--preset must be vcd, svcd, dvd, mp4-720p or mp4-1080p, not \"" +
-                         name + "\"");
+        throw UsageError("--preset must be vcd, svcd, dvd, mp4-720p or mp4-1080p, not \"" + name +
+                         "\"");
     }
     return *type;
 }
@@ -251,7 +251,8 @@ int Compose(const TComposeOptions& options) {
 
 void AddProductionCommands(CLI::App& app, CliContext& context) {
     auto make = std::make_shared<TMakeOptions>();
-    CLI::App* makeCmd = app.add_subcommand("make", "Render an album into a VCD, SVCD, DVD or HD MP4 file");
+    CLI::App* makeCmd =
+        app.add_subcommand("make", "Render an album into a VCD, SVCD, DVD or HD MP4 file");
     makeCmd->add_option("album", make->Album, "Name of the album")->required();
     makeCmd->add_option("--preset", make->Preset, "vcd, svcd, dvd, mp4-720p or mp4-1080p")
         ->required();

@@ -107,23 +107,22 @@ void ScaleUp(TSmall& small, Bitmap& fill) {
     std::vector<std::int32_t> left(static_cast<std::size_t>(w));
     std::vector<std::int32_t> weight(static_cast<std::size_t>(w));
     for (int x = 0; x < w; ++x) {
-        const std::int64_t at =
-            std::max<std::int64_t>(0, ((2 * x + 1) * std::int64_t(small.Width) << 16) / (2 * w) -
-                                          (1 << 15));
+        const std::int64_t at = std::max<std::int64_t>(
+            0, ((2 * x + 1) * std::int64_t(small.Width) << 16) / (2 * w) - (1 << 15));
         left[std::size_t(x)] = std::int32_t(std::min<std::int64_t>(at >> 16, small.Width - 1));
         weight[std::size_t(x)] = std::int32_t(at & 0xFFFF) >> 8;  // 0..255
     }
     std::vector<std::int32_t> row(std::size_t(3 * small.Width));
     for (int y = 0; y < h; ++y) {
-        const std::int64_t at =
-            std::max<std::int64_t>(0, ((2 * y + 1) * std::int64_t(small.Height) << 16) / (2 * h) -
-                                          (1 << 15));
+        const std::int64_t at = std::max<std::int64_t>(
+            0, ((2 * y + 1) * std::int64_t(small.Height) << 16) / (2 * h) - (1 << 15));
         const int top = int(std::min<std::int64_t>(at >> 16, small.Height - 1));
         const int bottom = std::min(top + 1, small.Height - 1);
         const std::int32_t wy = std::int32_t(at & 0xFFFF) >> 8;
         const std::int32_t* a = small.At(0, top);
         const std::int32_t* b = small.At(0, bottom);
-        for (int i = 0; i < 3 * small.Width; ++i) row[std::size_t(i)] = a[i] * (256 - wy) + b[i] * wy;
+        for (int i = 0; i < 3 * small.Width; ++i)
+            row[std::size_t(i)] = a[i] * (256 - wy) + b[i] * wy;
         std::uint8_t* out = fill.Row(y);
         for (int x = 0; x < w; ++x, out += 3) {
             const std::int32_t* p = row.data() + 3 * left[std::size_t(x)];
@@ -131,8 +130,8 @@ void ScaleUp(TSmall& small, Bitmap& fill) {
             const std::int32_t wx = weight[std::size_t(x)];
             for (int c = 0; c < 3; ++c) {
                 // 8 + 8 bits of weights, then the brightness in 256ths.
-                const std::int64_t v = std::int64_t(p[c] * (256 - wx) + q[c] * wx) *
-                                       BlurFillBrightness;
+                const std::int64_t v =
+                    std::int64_t(p[c] * (256 - wx) + q[c] * wx) * BlurFillBrightness;
                 out[c] = std::uint8_t(std::min<std::int64_t>(255, v >> 24));
             }
         }

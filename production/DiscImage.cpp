@@ -41,9 +41,9 @@ bool Run(const std::string& path, const std::string& name, const std::vector<std
          const std::vector<std::pair<std::string, std::string>>& environment = {}) {
     const TToolResult run = RunTool(path, args, workingDir, environment);
     if (run.Ok()) return true;
-    std::string why = name + (run.Started ? " failed (exit status " +
-                                                std::to_string(run.ExitCode) + ")"
-                                          : " could not be started");
+    std::string why =
+        name + (run.Started ? " failed (exit status " + std::to_string(run.ExitCode) + ")"
+                            : " could not be started");
     const std::string tail = LastLines(run.Output);
     if (!tail.empty()) why += ":\n" + tail + "\n";
     failure = Failure(why);
@@ -58,8 +58,8 @@ public:
         for (int attempt = 0; attempt < 100; ++attempt) {
             char suffix[16];
             std::snprintf(suffix, sizeof suffix, ".%08x", unsigned(random()));
-            fs::path candidate = target.parent_path() /
-                                 ("." + target.filename().string() + suffix + ".tmp");
+            fs::path candidate =
+                target.parent_path() / ("." + target.filename().string() + suffix + ".tmp");
             std::error_code ec;
             if (fs::create_directory(candidate, ec)) {
                 FPath = std::move(candidate);
@@ -132,8 +132,9 @@ bool MoveInto(const fs::path& from, const fs::path& to, TDiscImageResult& failur
 /// Folders made by the tools get the usual permissions (the scratch folder was private).
 void OpenUp(const fs::path& path) {
     std::error_code ignored;
-    fs::permissions(path, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                              fs::perms::others_read | fs::perms::others_exec,
+    fs::permissions(path,
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                        fs::perms::others_read | fs::perms::others_exec,
                     ignored);
 }
 

@@ -17,19 +17,43 @@ namespace {
 //   this content; "stillimage" tunes the psychovisual settings for photographs.
 // - A key frame at least every 5 seconds (125 frames): seeking stays quick, and x264 adds
 //   one at every picture that enters by a cut.
-constexpr TH264Settings Settings{"veryfast", "stillimage", 20, "high", "4.0",
-                                 10000000,   20000000,     125, 192000};
+constexpr TH264Settings Settings{.Speed = "veryfast",
+                                 .Tune = "stillimage",
+                                 .Crf = 20,
+                                 .Profile = "high",
+                                 .Level = "4.0",
+                                 .MaxRate = 10000000,
+                                 .BufferSize = 20000000,
+                                 .Gop = 125,
+                                 .AudioBitRate = 192000};
 
 // Input size = encoded size, square pixels, AAC-LC 48 kHz stereo. The MPEG-only fields
-// (scan offsets, quantiser scale, packet size, mux rate, preload) are unused.
-constexpr TPreset Presets[] = {
-    {"MP4 720p", "mp4", 1280, 720, 1280, 720, AV_CODEC_ID_H264, 0, Settings.MaxRate, 0,
-     Settings.BufferSize, Settings.Gop, false, false, {1, 1}, AV_CODEC_ID_AAC, 48000,
-     Settings.AudioBitRate, 0, 0, 0},
-    {"MP4 1080p", "mp4", 1920, 1080, 1920, 1080, AV_CODEC_ID_H264, 0, Settings.MaxRate, 0,
-     Settings.BufferSize, Settings.Gop, false, false, {1, 1}, AV_CODEC_ID_AAC, 48000,
-     Settings.AudioBitRate, 0, 0, 0},
-};
+// (scan offsets, quantiser scale, packet size, mux rate, preload) stay zero.
+constexpr TPreset HdPreset(const char* name, int width, int height) {
+    return TPreset{.Name = name,
+                   .Muxer = "mp4",
+                   .InputWidth = width,
+                   .InputHeight = height,
+                   .Width = width,
+                   .Height = height,
+                   .VideoCodec = AV_CODEC_ID_H264,
+                   .VideoBitRate = 0,
+                   .MaxRate = Settings.MaxRate,
+                   .MinRate = 0,
+                   .BufferSize = Settings.BufferSize,
+                   .Gop = Settings.Gop,
+                   .ScanOffset = false,
+                   .NonLinearQuant = false,
+                   .SampleAspect = {1, 1},
+                   .AudioCodec = AV_CODEC_ID_AAC,
+                   .SampleRate = 48000,
+                   .AudioBitRate = Settings.AudioBitRate,
+                   .PacketSize = 0,
+                   .MuxRate = 0,
+                   .PreloadMicros = 0};
+}
+
+constexpr TPreset Presets[] = {HdPreset("MP4 720p", 1280, 720), HdPreset("MP4 1080p", 1920, 1080)};
 
 }  // namespace
 
@@ -60,6 +84,8 @@ void ConfigureH264(AVCodecContext* c, AVDictionary** options) {
     av_dict_set(options, "level", Settings.Level, 0);
 }
 
-void SetMp4MuxerOptions(AVDictionary** options) { av_dict_set(options, "movflags", "+faststart", 0); }
+void SetMp4MuxerOptions(AVDictionary** options) {
+    av_dict_set(options, "movflags", "+faststart", 0);
+}
 
 }  // namespace velmora::mcl

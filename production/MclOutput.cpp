@@ -1,11 +1,11 @@
 #include "production/MclOutput.h"
 
-#include "production/MclHdPreset.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+
+#include "production/MclHdPreset.h"
 
 extern "C" {
 #include <libavutil/opt.h>

@@ -248,8 +248,8 @@ void AddDiscImage(TProductionReport& report, const TAlbumStore& store,
         report.DiscFailure = "The run did not complete, so no disc image was made.";
         return;
     }
-    const TDiscImageResult disc = MakeDiscImage(
-        report.OutputPath, settings.OutputType, PlanStillFrames(store, settings.Sync));
+    const TDiscImageResult disc = MakeDiscImage(report.OutputPath, settings.OutputType,
+                                                PlanStillFrames(store, settings.Sync));
     if (disc.Ok) {
         report.DiscFiles = disc.Made;
     } else {

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <regex>
 
@@ -124,7 +124,8 @@ TEST_F(DiscImageTest, DvdFolderHasAChapterPerPictureAndAnIso) {
         entries.push_back(entry.path().filename().string());
     }
     std::sort(entries.begin(), entries.end());
-    EXPECT_EQ(entries, (std::vector<std::string>{"Album", "DVD-0", "DVD-0.iso", "DVD-0.mpg", "Test"}));
+    EXPECT_EQ(entries,
+              (std::vector<std::string>{"Album", "DVD-0", "DVD-0.iso", "DVD-0.mpg", "Test"}));
 }
 
 TEST_F(DiscImageTest, RefusesToReplaceAFolderThatIsNotADvdFolder) {
@@ -164,8 +165,8 @@ TEST(DiscImageNames, AnImageNeverTakesTheMpegFilesName) {
     for (const auto& [name, dvd] : {std::pair{"x.bin", false}, std::pair{"x.cue", false},
                                     std::pair{"x.iso", true}, std::pair{"x", true}}) {
         test::WriteText(dir / name, "mpeg");
-        const TDiscImageResult result = dvd ? MakeDvdImage(dir.Dir() + name, {})
-                                            : MakeVcdImage(dir.Dir() + name, false);
+        const TDiscImageResult result =
+            dvd ? MakeDvdImage(dir.Dir() + name, {}) : MakeVcdImage(dir.Dir() + name, false);
         EXPECT_FALSE(result.Ok) << name;
         EXPECT_NE(result.Message.find("MPEG file is kept"), std::string::npos) << result.Message;
         EXPECT_EQ(test::ReadBytes(dir / name).size(), 4u) << name;
@@ -193,8 +194,8 @@ TEST_F(DiscImageTest, MissingToolKeepsTheMpegFile) {
     test::CliResult result;
     {
         TScopedPath path(emptyBin.Path().string());
-        result = test::RunCli({"--store", Root.Dir(), "make", "Test", "--preset", "dvd", "--out",
-                               dvd, "--disc"});
+        result = test::RunCli(
+            {"--store", Root.Dir(), "make", "Test", "--preset", "dvd", "--out", dvd, "--disc"});
     }
     EXPECT_EQ(result.ExitCode, 1) << result.Err;
     EXPECT_NE(result.Err.find("dvdauthor is not installed"), std::string::npos) << result.Err;

@@ -24,14 +24,14 @@ std::map<std::string, std::string> ProbeEntries(const std::string& path,
                                                 const std::string& stream) {
     std::string out;
     std::string err;
-    EXPECT_EQ(test::RunProgram({"ffprobe", "-v", "error", "-select_streams", stream,
-                                "-show_entries",
-                                "stream=codec_name,profile,level,pix_fmt,width,height,"
-                                "r_frame_rate,sample_rate,channels,duration,sample_aspect_ratio,"
-                                "color_space:format=duration",
-                                "-of", "default=noprint_wrappers=1", path},
-                               &out, &err),
-              0)
+    EXPECT_EQ(
+        test::RunProgram({"ffprobe", "-v", "error", "-select_streams", stream, "-show_entries",
+                          "stream=codec_name,profile,level,pix_fmt,width,height,"
+                          "r_frame_rate,sample_rate,channels,duration,sample_aspect_ratio,"
+                          "color_space:format=duration",
+                          "-of", "default=noprint_wrappers=1", path},
+                         &out, &err),
+        0)
         << err;
     EXPECT_EQ(err, "");
     std::map<std::string, std::string> entries;
@@ -150,8 +150,8 @@ TEST_F(HdPresetTest, Mp4FilesPlayEverywhereAndMatchTheComposedPicture) {
         TFrameComposer composer(preset.FrameWidth, preset.FrameHeight, settings.Background);
         Bitmap composed;
         composer.ComposePicture(store.AlbumPath + "P0.jpg", composed);
-        const Bitmap decoded = test::ReadVideoFrame(out, 1 + 51 + 10, preset.FrameWidth,
-                                                    preset.FrameHeight);
+        const Bitmap decoded =
+            test::ReadVideoFrame(out, 1 + 51 + 10, preset.FrameWidth, preset.FrameHeight);
         EXPECT_GT(test::Psnr(decoded, composed), 38.0);
     }
 }
@@ -161,16 +161,16 @@ TEST_F(HdPresetTest, CommandLineMakesMp4AndRefusesADiscImageOfIt) {
     test::MakePicture(Root.Dir() + "Test/P0.jpg", 300, 400, "gradient:white-black");
     test::MakeSong(Root.Dir() + "Test/M0.mp3", 2);
     const std::string out = Root.Dir() + "hd.mp4";
-    auto result = test::RunCli(
-        {"--store", Root.Dir(), "make", "Test", "--preset", "mp4-720p", "--out", out});
+    auto result =
+        test::RunCli({"--store", Root.Dir(), "make", "Test", "--preset", "mp4-720p", "--out", out});
     ASSERT_EQ(result.ExitCode, 0) << result.Err;
     const test::TProbe probe = test::ProbeVideo(out);
     EXPECT_EQ(probe.Codec, "h264");
     EXPECT_EQ(probe.Width, 1280);
     EXPECT_EQ(probe.Frames, 51 + 25 + 2);
 
-    result = test::RunCli({"--store", Root.Dir(), "make", "Test", "--preset", "mp4-1080p",
-                           "--disc", "--out", Root.Dir() + "x.mp4"});
+    result = test::RunCli({"--store", Root.Dir(), "make", "Test", "--preset", "mp4-1080p", "--disc",
+                           "--out", Root.Dir() + "x.mp4"});
     EXPECT_EQ(result.ExitCode, 2);
     EXPECT_NE(result.Err.find("--disc"), std::string::npos) << result.Err;
     EXPECT_FALSE(fs::exists(Root.Path() / "x.mp4"));

@@ -81,8 +81,8 @@ QGroupBox* TFrmMake::CreateOutputGroup() {
     }
     FOutTypeButtons->button(static_cast<int>(TOutputType::VCD))->setChecked(true);
     CboxDisc = Named(new QCheckBox(tr("同时生成光盘映像"), RGOutType), "CboxDisc");
-    CboxDisc->setToolTip(
-        tr("DVD：生成 DVD 文件夹（每张图片一个章节）和 ISO 映像；\nVCD、SVCD：生成 BIN/CUE 映像。"));
+    CboxDisc->setToolTip(tr(
+        "DVD：生成 DVD 文件夹（每张图片一个章节）和 ISO 映像；\nVCD、SVCD：生成 BIN/CUE 映像。"));
     auto* column = new QVBoxLayout(RGOutType);
     column->addLayout(types);
     column->addWidget(CboxDisc);

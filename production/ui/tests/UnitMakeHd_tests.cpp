@@ -121,8 +121,8 @@ TEST_F(MakeDialogHd, BlurredFillIsPreviewedWithTheFirstPicture) {
 }
 
 TEST_F(MakeDialogHd, RunMakesTheDiscImageWithTheBlurredFill) {
-    TAlbumStore store = MakeAlbumStore(
-        FRoot.Dir(), {{1, 7, "", 120, 240, "gradient:orange-purple"}}, {{3, true}});
+    TAlbumStore store =
+        MakeAlbumStore(FRoot.Dir(), {{1, 7, "", 120, 240, "gradient:orange-purple"}}, {{3, true}});
     TFrmMake dialog(store, FServices);
     dialog.show();
     QSignalSpy finished(&dialog, &TFrmMake::RunFinished);
@@ -147,10 +147,10 @@ TEST_F(MakeDialogHd, RunMakesTheDiscImageWithTheBlurredFill) {
     // Frame 62 decoded by ffmpeg's command line at the composed size, as RGB bytes.
     std::string rgb;
     std::string err;
-    ASSERT_EQ(test::RunProgram({"ffmpeg", "-v", "error", "-i", output, "-vf",
-                                "select=eq(n\\,62),scale=320:288", "-frames:v", "1", "-f",
-                                "rawvideo", "-pix_fmt", "rgb24", "-"},
-                               &rgb, &err),
+    ASSERT_EQ(test::RunProgram(
+                  {"ffmpeg", "-v", "error", "-i", output, "-vf", "select=eq(n\\,62),scale=320:288",
+                   "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "rgb24", "-"},
+                  &rgb, &err),
               0)
         << err;
     ASSERT_EQ(rgb.size(), 320u * 288 * 3);
