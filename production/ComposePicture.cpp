@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 
 #include "effects/EffectRandom.h"
 #include "imaging/LoadPicture.h"
@@ -16,6 +17,10 @@ namespace {
 constexpr std::size_t MaxCachedBackgrounds = 4;
 
 }  // namespace
+
+bool SquarePixelFrame(int frameWidth, int frameHeight) noexcept {
+    return frameWidth > 0 && std::int64_t(frameWidth) * 9 == std::int64_t(frameHeight) * 16;
+}
 
 Bitmap DecodeForFrame(const std::string& path, int frameWidth, int frameHeight) {
     // Twice the frame size keeps at least two source pixels under every output pixel after the
@@ -55,7 +60,17 @@ void TFrameComposer::ComposeWith(const Bitmap& picture, const std::string& name,
                                  Bitmap& dest) {
     TRect to;
     if (!picture.Empty()) {
-        to = FitPicture(FCanvas.Width(), FCanvas.Height(), picture.Width(), picture.Height());
+        // A disc preset's frame is shown at 4:3, so its pixels are wider than tall (DVD
+        // 720 x 576 by 16:15, SVCD 480 x 576 by 8:5, VCD 320 x 288 by 6:5); the picture is
+        // fitted as displayed: its width counts in frame pixels, narrowed by that ratio. A
+        // 16:9 frame (the HD presets) has square pixels.
+        std::int64_t wide = 4 * std::int64_t(FFrameHeight);
+        std::int64_t square = 3 * std::int64_t(FFrameWidth);
+        if (SquarePixelFrame(FFrameWidth, FFrameHeight)) wide = square = 1;
+        const std::int64_t common = std::gcd(wide, square);
+        to = FitPicture(FCanvas.Width(), FCanvas.Height(),
+                        int(picture.Width() * (square / common)),
+                        int(picture.Height() * (wide / common)));
     }
     if (FFill.Blur && !picture.Empty()) {
         DrawBlurredFill(picture, to);

@@ -27,6 +27,10 @@ struct TBackgroundFill {
     bool Blur = false;
 };
 
+/// True for a 16:9 frame (the HD presets, 1280 x 720 and 1920 x 1080), whose pixels are
+/// square; every other frame is a disc preset's, shown at 4:3 with pixels of that shape.
+bool SquarePixelFrame(int frameWidth, int frameHeight) noexcept;
+
 /// Decodes a picture for a frame of frameWidth x frameHeight: a JPEG much larger than the
 /// frame is decoded at a reduced DCT scale that still covers twice the frame size. Empty
 /// when the file is missing or cannot be decoded. Safe to call from any thread.

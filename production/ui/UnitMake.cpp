@@ -21,6 +21,7 @@
 #include "production/ComposePicture.h"
 #include "production/DiscImage.h"
 #include "production/ui/MakePreview.h"
+#include "production/ui/MakeTexts.h"
 #include "production/ui/MakeSaveDialog.h"
 #include "production/ui/MakeWorker.h"
 #include "store/Pub.h"
@@ -75,7 +76,7 @@ TFrmMake::TFrmMake(TAlbumStore& store, TServices& services, QWidget* parent)
 }
 
 // The worker, a child of the dialog, stops a run that is still going and joins its thread.
-TFrmMake::~TFrmMake() = default;
+TFrmMake::~TFrmMake() { RestoreCursor(); }
 
 TOutputType TFrmMake::OutputType() const {
     return static_cast<TOutputType>(std::max(0, FOutTypeButtons->checkedId()));
@@ -107,8 +108,8 @@ void TFrmMake::FormCreate() {
     }
     // The word VCD stays whatever output type is chosen later.
     setWindowTitle(tr("相册《%1》VCD视频文件制作").arg(albumName));
-    LPicTime->setText(FromUtf8(PicTimeLabel(FPicTotalSeconds)));
-    LMusTime->setText(FromUtf8(MusicTimeLabel(FMusicTotalSeconds)));
+    LPicTime->setText(RunText(PicTimeLabel(FPicTotalSeconds)));
+    LMusTime->setText(RunText(MusicTimeLabel(FMusicTotalSeconds)));
 }
 
 void TFrmMake::ListBackPictures() {
@@ -139,9 +140,15 @@ void TFrmMake::RGOutTypeClick() {
 QString TFrmMake::Extension() const { return QString::fromLatin1(OutputExtension(OutputType())); }
 
 void TFrmMake::RbtnBlurClick() {
-    // The album's first picture composed with the blurred fill at the preview's size; the
-    // colour when there is no picture to show.
-    const QSize size = ImgMpg->size();
+    // The album's first picture composed with the blurred fill at the preview's size (at the
+    // nearest 16:9 size for the HD types, whose square pixels the composer knows by that
+    // shape); the colour when there is no picture to show.
+    QSize size = ImgMpg->size();
+    const TOutputPreset& preset = OutputPreset(OutputType());
+    if (SquarePixelFrame(preset.FrameWidth, preset.FrameHeight)) {
+        const int k = (size.width() + 15) / 16;
+        size = QSize(16 * k, 9 * k);
+    }
     RunGuarded(this, FServices, [this, size] {
         Bitmap frame;
         if (!FStore.Pics.empty() && size.width() > 0 && size.height() > 0) {
@@ -207,7 +214,7 @@ void TFrmMake::CboxTBClick(bool checked) {
     if (checked) {
         if (CanSync(FStore.PicCount, FMusicTotalSeconds)) {
             // The pictures will fill the music.
-            LPicTime->setText(FromUtf8(PicTimeLabel(FMusicTotalSeconds)));
+            LPicTime->setText(RunText(PicTimeLabel(FMusicTotalSeconds)));
             return;
         }
         FServices.Prompt(
@@ -216,7 +223,7 @@ void TFrmMake::CboxTBClick(bool checked) {
         CboxTB->setChecked(false);  // runs the unchecking branch
         return;
     }
-    LPicTime->setText(FromUtf8(PicTimeLabel(FPicTotalSeconds)));
+    LPicTime->setText(RunText(PicTimeLabel(FPicTotalSeconds)));
 }
 
 void TFrmMake::Clb1Click(QListWidgetItem* item) {

@@ -126,7 +126,7 @@ QGroupBox* TFrmMake::CreateAdvancedGroup() {
     RbtnBlur = Named(new QRadioButton(tr("填充模糊背景"), GroupBox3), "RbtnBlur");
     RbtnBlur->setToolTip(tr("当图片的高宽与视频的高宽的比\n值不同时将填充图片本身的模糊放大图。"));
     Clb1 = Named(new QListWidget(GroupBox3), "Clb1");
-    Clb1->setMinimumHeight(90);
+    Clb1->setFixedHeight(104);
 
     auto* colour = new QHBoxLayout;
     colour->addWidget(RbtnYS);

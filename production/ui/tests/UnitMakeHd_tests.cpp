@@ -102,9 +102,9 @@ TEST_F(MakeDialogHd, BlurredFillIsPreviewedWithTheFirstPicture) {
     EXPECT_FALSE(Child<QRadioButton>(dialog, "RbtnYS")->isChecked());
     const QImage shown = dialog.Preview()->Picture();
     ASSERT_FALSE(shown.isNull());
-    EXPECT_EQ(shown.size(), QSize(233, 131));
-    const QColor middle = shown.pixelColor(116, 65);
-    const QColor margin = shown.pixelColor(5, 65);
+    EXPECT_EQ(shown.size(), QSize(240, 135)) << "16:9, stretched over the 233 x 131 preview";
+    const QColor middle = shown.pixelColor(120, 67);
+    const QColor margin = shown.pixelColor(5, 67);
     EXPECT_NEAR(middle.green(), 0xE0, 8);
     EXPECT_NEAR(margin.green(), 0xE0 * 3 / 4, 8) << "the picture's green, darkened";
     EXPECT_LT(margin.red(), margin.green());
