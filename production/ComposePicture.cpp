@@ -68,8 +68,7 @@ void TFrameComposer::ComposeWith(const Bitmap& picture, const std::string& name,
         std::int64_t square = 3 * std::int64_t(FFrameWidth);
         if (SquarePixelFrame(FFrameWidth, FFrameHeight)) wide = square = 1;
         const std::int64_t common = std::gcd(wide, square);
-        to = FitPicture(FCanvas.Width(), FCanvas.Height(),
-                        int(picture.Width() * (square / common)),
+        to = FitPicture(FCanvas.Width(), FCanvas.Height(), int(picture.Width() * (square / common)),
                         int(picture.Height() * (wide / common)));
     }
     if (FFill.Blur && !picture.Empty()) {
