@@ -13,6 +13,7 @@
 #include "cli/CliContext.h"
 #include "effects/EffectRandom.h"
 #include "production/ComposePicture.h"
+#include "production/DiscImage.h"
 #include "production/ProductionRun.h"
 #include "store/Catalogue.h"
 #include "store/Pub.h"
@@ -64,7 +65,10 @@ private:
 
 TOutputType ParsePreset(const std::string& name) {
     const std::optional<TOutputType> type = ParseOutputType(name);
-    if (!type) throw UsageError("--preset must be vcd, svcd or dvd, not \"" + name + "\"");
+    if (!type) {
+        throw UsageError("--preset must be vcd, svcd, dvd, mp4-720p or mp4-1080p, not \"" + name +
+                         "\"");
+    }
     return *type;
 }
 
@@ -155,12 +159,18 @@ struct TMakeOptions {
     std::string Colour;
     std::vector<std::string> BackgroundNames;
     bool BackgroundPictures = false;
+    bool BackgroundBlur = false;
+    bool Disc = false;
     std::optional<std::uint32_t> Seed;
 };
 
 int Make(const CliContext& context, const TMakeOptions& options) {
     TProductionSettings settings;
     settings.OutputType = ParsePreset(options.Preset);
+    if (options.Disc && !HasDiscImage(settings.OutputType)) {
+        throw UsageError("--disc makes images of VCD, SVCD and DVD files, not of " +
+                         std::string(OutputPreset(settings.OutputType).Caption));
+    }
     if (!options.Colour.empty()) settings.Background.Colour = ParseColour(options.Colour);
     TAlbumStore store;
     OpenStoreAlbum(store, context, options.Album);
@@ -168,11 +178,13 @@ int Make(const CliContext& context, const TMakeOptions& options) {
         settings.Background.UsePictures = true;
         settings.Background.Pictures = BackgroundPaths(store, options.BackgroundNames);
     }
+    settings.Background.Blur = options.BackgroundBlur;
     settings.OutputPath = options.Out.empty()
                               ? ProposeOutputName(DefaultOutputFolder(), settings.OutputType)
                               : options.Out;
     settings.Sync = options.Sync;
     settings.Fade = options.Fade;
+    settings.DiscImage = options.Disc;
 
     std::optional<TScopedSeed> seed;
     if (options.Seed) seed.emplace(*options.Seed);
@@ -192,6 +204,11 @@ int Make(const CliContext& context, const TMakeOptions& options) {
         return ExitFailure;
     }
     std::cout << report.Text << "\n" << report.OutputPath << "\n";
+    for (const std::string& made : report.DiscFiles) std::cout << made << "\n";
+    if (!report.DiscFailure.empty()) {
+        std::cerr << report.DiscFailure << "\n";
+        if (!report.Stopped) return ExitFailure;
+    }
     if (report.Stopped) {
         std::cerr << "Stopped after " << report.FramesWritten << " of " << report.TotalFrames + 2
                   << " frames; the file is playable.\n";
@@ -206,6 +223,7 @@ struct TComposeOptions {
     std::string Out;
     std::string Colour;
     std::string BackgroundPicture;
+    bool BackgroundBlur = false;
 };
 
 int Compose(const TComposeOptions& options) {
@@ -216,6 +234,7 @@ int Compose(const TComposeOptions& options) {
         fill.UsePictures = true;
         fill.Pictures = {options.BackgroundPicture};
     }
+    fill.Blur = options.BackgroundBlur;
     TFrameComposer composer(preset.FrameWidth, preset.FrameHeight, fill);
     Bitmap frame;
     composer.ComposePicture(options.File, frame);
@@ -235,12 +254,14 @@ int Compose(const TComposeOptions& options) {
 
 void AddProductionCommands(CLI::App& app, CliContext& context) {
     auto make = std::make_shared<TMakeOptions>();
-    CLI::App* makeCmd = app.add_subcommand("make", "Render an album into a VCD, SVCD or DVD file");
+    CLI::App* makeCmd =
+        app.add_subcommand("make", "Render an album into a VCD, SVCD, DVD or HD MP4 file");
     makeCmd->add_option("album", make->Album, "Name of the album")->required();
-    makeCmd->add_option("--preset", make->Preset, "vcd, svcd or dvd")->required();
+    makeCmd->add_option("--preset", make->Preset, "vcd, svcd, dvd, mp4-720p or mp4-1080p")
+        ->required();
     makeCmd->add_option("--out", make->Out,
                         "Output file (default: the home folder, first free "
-                        "VCD-n.mpg, SVCD-n.mpg or DVD-n.mpg)");
+                        "VCD-n.mpg, SVCD-n.mpg, DVD-n.mpg, MP4-720p-n.mp4 or MP4-1080p-n.mp4)");
     makeCmd->add_flag("--sync", make->Sync, "Spread the pictures evenly over the music");
     makeCmd->add_flag("--fade", make->Fade, "Soften each picture progressively while it stands");
     CLI::Option* colour = makeCmd->add_option("--background-color", make->Colour,
@@ -252,6 +273,14 @@ void AddProductionCommands(CLI::App& app, CliContext& context) {
                          "random (the named ones, or all)")
             ->expected(0, -1);
     colour->excludes(pictures);
+    CLI::Option* blur = makeCmd->add_flag(
+        "--background-blur", make->BackgroundBlur,
+        "Fill with the picture itself, scaled to cover the frame, blurred and darkened (the "
+        "colour serves pictures that cannot be decoded)");
+    blur->excludes(pictures);
+    makeCmd->add_flag("--disc", make->Disc,
+                      "Also make a disc image: a DVD folder with chapters and an ISO image "
+                      "(DVD), or a .bin/.cue image (VCD, SVCD)");
     makeCmd->add_option("--seed", make->Seed, "Seed that reproduces every random choice");
     makeCmd->callback([&context, make, pictures] {
         make->BackgroundPictures = pictures->count() > 0;
@@ -262,13 +291,18 @@ void AddProductionCommands(CLI::App& app, CliContext& context) {
     CLI::App* composeCmd =
         app.add_subcommand("compose", "Compose one picture into a frame of a preset");
     composeCmd->add_option("file", compose->File, "Picture file")->required();
-    composeCmd->add_option("--preset", compose->Preset, "vcd, svcd or dvd")->required();
+    composeCmd->add_option("--preset", compose->Preset, "vcd, svcd, dvd, mp4-720p or mp4-1080p")
+        ->required();
     composeCmd->add_option("--out", compose->Out, "Output picture (.bmp, .png, .jpg)")->required();
     CLI::Option* composeColour =
         composeCmd->add_option("--background-color", compose->Colour, "Fill colour, RRGGBB");
     CLI::Option* composePicture = composeCmd->add_option(
         "--background-picture", compose->BackgroundPicture, "Background picture file");
     composeColour->excludes(composePicture);
+    composeCmd
+        ->add_flag("--background-blur", compose->BackgroundBlur,
+                   "Fill with the picture itself, blurred and darkened")
+        ->excludes(composePicture);
     composeCmd->callback(
         [&context, compose] { context.Action = [compose] { return Compose(*compose); }; });
 }

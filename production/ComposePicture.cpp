@@ -6,6 +6,7 @@
 
 #include "effects/EffectRandom.h"
 #include "imaging/LoadPicture.h"
+#include "production/BlurFill.h"
 #include "production/FramePixels.h"
 
 namespace velmora {
@@ -16,6 +17,10 @@ namespace {
 constexpr std::size_t MaxCachedBackgrounds = 4;
 
 }  // namespace
+
+bool SquarePixelFrame(int frameWidth, int frameHeight) noexcept {
+    return frameWidth > 0 && std::int64_t(frameWidth) * 9 == std::int64_t(frameHeight) * 16;
+}
 
 Bitmap DecodeForFrame(const std::string& path, int frameWidth, int frameHeight) {
     // Twice the frame size keeps at least two source pixels under every output pixel after the
@@ -39,7 +44,7 @@ void TFrameComposer::Compose(const Bitmap& picture, const std::string& path, Bit
 }
 
 int TFrameComposer::ChooseBackground() const {
-    if (!FFill.UsePictures || FFill.Pictures.empty()) return -1;
+    if (FFill.Blur || !FFill.UsePictures || FFill.Pictures.empty()) return -1;
     Randomize();
     return int(RandomBelow(std::uint32_t(FFill.Pictures.size())));
 }
@@ -53,25 +58,40 @@ void TFrameComposer::ComposeFile(const std::string& path, const std::string& nam
 
 void TFrameComposer::ComposeWith(const Bitmap& picture, const std::string& name, int background,
                                  Bitmap& dest) {
-    DrawBackground(background);
+    TRect to;
+    if (!picture.Empty()) {
+        // A disc preset's frame is shown at 4:3, so its pixels are wider than tall (DVD
+        // 720 x 576 by 16:15, SVCD 480 x 576 by 8:5, VCD 320 x 288 by 6:5); the picture is
+        // fitted as displayed: its width counts in frame pixels, narrowed by that ratio. A
+        // 16:9 frame (the HD presets) has square pixels.
+        std::int64_t wide = 4 * std::int64_t(FFrameHeight);
+        std::int64_t square = 3 * std::int64_t(FFrameWidth);
+        if (SquarePixelFrame(FFrameWidth, FFrameHeight)) wide = square = 1;
+        const std::int64_t common = std::gcd(wide, square);
+        to = FitPicture(FCanvas.Width(), FCanvas.Height(), int(picture.Width() * (square / common)),
+                        int(picture.Height() * (wide / common)));
+    }
+    if (FFill.Blur && !picture.Empty()) {
+        DrawBlurredFill(picture, to);
+    } else {
+        DrawBackground(background);
+    }
     if (picture.Empty()) {
         RecordFailure(FFailures, name);
     } else {
-        // Every preset's frame is shown at 4:3, so its pixels are wider than tall (DVD
-        // 720 x 576 by 16:15, SVCD 480 x 576 by 8:5, VCD 320 x 288 by 6:5). The picture is
-        // fitted as displayed: its width counts in frame pixels, narrowed by that ratio.
-        const std::int64_t wide = 4 * std::int64_t(FFrameHeight);
-        const std::int64_t square = 3 * std::int64_t(FFrameWidth);
-        const std::int64_t common = std::gcd(wide, square);
-        const TRect to =
-            FitPicture(FCanvas.Width(), FCanvas.Height(), int(picture.Width() * (square / common)),
-                       int(picture.Height() * (wide / common)));
         StretchBitmap(picture, FCanvas, to);
     }
     if (dest.Width() != FFrameWidth || dest.Height() != FFrameHeight) {
         dest.SetSize(FFrameWidth, FFrameHeight);
     }
     ReduceBy3(FCanvas, dest);
+}
+
+void TFrameComposer::DrawBlurredFill(const Bitmap& picture, const TRect& keep) {
+    // Made at frame size and repeated 3 x 3 on the canvas, so the reduction gives it back
+    // unchanged; the canvas under the picture is left for the picture.
+    MakeBlurredFill(picture, FFrameWidth, FFrameHeight, FBlurred);
+    ExpandBy3Around(FBlurred, FCanvas, keep);
 }
 
 void TFrameComposer::DrawBackground(int background) {

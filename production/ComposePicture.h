@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "effects/Geometry.h"
 #include "imaging/Bitmap.h"
 
 namespace velmora {
@@ -21,7 +22,14 @@ struct TBackgroundFill {
     std::uint32_t Colour = 0x000000;
     /// Full paths of the checked background pictures. With none, the fill colour is used.
     std::vector<std::string> Pictures;
+    /// The blurred fill (BlurFill.h): the picture itself, blurred, around the picture; takes
+    /// the place of the background pictures. A picture that cannot be decoded gets the colour.
+    bool Blur = false;
 };
+
+/// True for a 16:9 frame (the HD presets, 1280 x 720 and 1920 x 1080), whose pixels are
+/// square; every other frame is a disc preset's, shown at 4:3 with pixels of that shape.
+bool SquarePixelFrame(int frameWidth, int frameHeight) noexcept;
 
 /// Decodes a picture for a frame of frameWidth x frameHeight: a JPEG much larger than the
 /// frame is decoded at a reduced DCT scale that still covers twice the frame size. Empty
@@ -67,6 +75,7 @@ public:
 
 private:
     void DrawBackground(int background);
+    void DrawBlurredFill(const Bitmap& picture, const TRect& keep);
     const Bitmap* BackgroundCanvas(const std::string& path);
     static void RecordFailure(std::vector<std::string>& failures, const std::string& path);
 
@@ -74,6 +83,7 @@ private:
     int FFrameHeight;
     TBackgroundFill FFill;
     Bitmap FCanvas;
+    Bitmap FBlurred;  // the blurred fill at frame size
     /// Background pictures already stretched to the canvas, most recently used first.
     std::list<std::pair<std::string, Bitmap>> FBackgrounds;
     std::vector<std::string> FFailures;

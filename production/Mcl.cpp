@@ -61,7 +61,7 @@ void MclSetFormatPreset(TMcl& h, int preset, int flags) {
         throw InvalidArgument("unknown output preset " + std::to_string(preset) + " (flags " +
                               std::to_string(flags) + ")");
     }
-    if (found->VideoCodec != AV_CODEC_ID_MPEG1VIDEO && !Mpeg2Enabled) {
+    if (found->VideoCodec == AV_CODEC_ID_MPEG2VIDEO && !Mpeg2Enabled) {
         throw InvalidArgument(std::string("the ") + found->Name +
                               " preset needs MPEG-2, which MclEnableMPEG2 enables");
     }

@@ -45,7 +45,13 @@ using MclHandle = std::unique_ptr<TMcl, TMclDeleter>;
 using MclListHandle = std::unique_ptr<TMclList, TMclListDeleter>;
 
 /// Output presets of MclSetFormatPreset.
-enum TMclPreset : int { MclPresetVcd = 0, MclPresetSvcd = 1, MclPresetDvd = 2 };
+enum TMclPreset : int {
+    MclPresetVcd = 0,
+    MclPresetSvcd = 1,
+    MclPresetDvd = 2,
+    MclPresetMp4_720p = 3,   ///< H.264 and AAC in MP4, 1280 x 720
+    MclPresetMp4_1080p = 4,  ///< H.264 and AAC in MP4, 1920 x 1080
+};
 
 /// Stages reported to the progress callback.
 enum TMclStage : int {
@@ -120,7 +126,8 @@ void MclAudioSetFileName(TMcl& h, const std::string& path);
 /// Allows the MPEG-2 presets (SVCD, DVD) in this process. MclSetFormatPreset refuses them
 /// with InvalidArgument until this has been called once.
 void MclEnableMPEG2() noexcept;
-/// Chooses the output preset (TMclPreset: 0 VCD, 1 SVCD, 2 DVD). flags must be 0. Throws
+/// Chooses the output preset (TMclPreset: 0 VCD, 1 SVCD, 2 DVD, 3 MP4 720p, 4 MP4 1080p).
+/// flags must be 0. Throws
 /// InvalidArgument for an unknown preset or an MPEG-2 preset without MclEnableMPEG2.
 void MclSetFormatPreset(TMcl& h, int preset, int flags);
 /// keep != 0 (the run passes -1): the file lasts exactly as long as the video; the songs are

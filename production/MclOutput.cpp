@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "production/MclHdPreset.h"
+
 extern "C" {
 #include <libavutil/opt.h>
 }
@@ -66,6 +68,11 @@ void TOutputStream::Encode(AVFormatContext* context, AVFrame* frame) {
         int ret = avcodec_receive_packet(Codec.get(), Packet.get());
         if (ret == AVERROR(EAGAIN) || ret == AVERROR_EOF) return;
         AvCheck(ret, "encoder failed");
+        if (Packet->duration == 0 && Codec->codec_id == AV_CODEC_ID_H264) {
+            // MP4 ends the video's edit list after the last frame's duration; x264's packets
+            // come without one, which would cut the last frame.
+            Packet->duration = 1;
+        }
         av_packet_rescale_ts(Packet.get(), Codec->time_base, Stream->time_base);
         Packet->stream_index = Stream->index;
         // The muxer takes over the packet's data and leaves Packet blank.
@@ -78,6 +85,12 @@ TFrameConverter::TFrameConverter(const TPreset& preset) : FPreset(preset) {
                               preset.Height, AV_PIX_FMT_YUV420P, SWS_BICUBIC, nullptr, nullptr,
                               nullptr));
     if (!FSws) throw Error("cannot set up the picture conversion");
+    if (IsHdPreset(preset)) {
+        // HD video is described as BT.709 (ConfigureH264), so its YUV is made with those
+        // coefficients, limited range.
+        const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
+        sws_setColorspaceDetails(FSws.get(), bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
+    }
 }
 
 TFramePtr TFrameConverter::Convert(const Bitmap& bitmap) {
@@ -111,7 +124,15 @@ void TOutput::Create(const std::string& path) {
     FFileCreated = true;
     AVDictionary* options = nullptr;
     if (FPreset.MuxRate > 0) av_dict_set_int(&options, "muxrate", FPreset.MuxRate, 0);
-    av_dict_set_int(&options, "preload", FPreset.PreloadMicros, 0);
+    if (IsHdPreset(FPreset)) {
+        // Moving the index to the front makes the muxer reopen the file by its name.
+        av_freep(&FContext->url);
+        FContext->url = av_strdup(path.c_str());
+        if (FContext->url == nullptr) throw std::bad_alloc();
+        SetMp4MuxerOptions(&options);
+    } else {
+        av_dict_set_int(&options, "preload", FPreset.PreloadMicros, 0);
+    }
     ret = avformat_write_header(FContext.get(), &options);
     av_dict_free(&options);
     AvCheck(ret, "cannot write the file header");
@@ -128,17 +149,26 @@ void TOutput::OpenVideo(int encoderThreads) {
     c->pix_fmt = AV_PIX_FMT_YUV420P;
     c->time_base = av_inv_q(FrameRate);
     c->framerate = FrameRate;
+    c->sample_aspect_ratio = FPreset.SampleAspect;
+    if (FContext->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if (IsHdPreset(FPreset)) {
+        AVDictionary* options = nullptr;
+        ConfigureH264(c, &options);
+        const int ret = avcodec_open2(c, codec, &options);
+        av_dict_free(&options);
+        AvCheck(ret, "cannot open the video encoder");
+        DescribeVideoStream();
+        return;
+    }
     c->gop_size = FPreset.Gop;
     c->max_b_frames = 0;
     c->bit_rate = FPreset.VideoBitRate;
     c->rc_max_rate = FPreset.MaxRate;
     c->rc_min_rate = FPreset.MinRate;
     c->rc_buffer_size = FPreset.BufferSize;
-    c->sample_aspect_ratio = FPreset.SampleAspect;
     c->thread_count = std::max(1, encoderThreads);
     c->thread_type = FF_THREAD_SLICE;
     if (FPreset.ScanOffset) av_opt_set_int(c->priv_data, "scan_offset", 1, 0);
-    if (FContext->oformat->flags & AVFMT_GLOBALHEADER) c->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     if (FPreset.NonLinearQuant) {
         // MPEG-2's non-linear quantiser scale reaches 96 instead of 62 (FFmpeg allows it up
         // to index 28): the room the rate control needs to keep very detailed frames within
@@ -150,6 +180,11 @@ void TOutput::OpenVideo(int encoderThreads) {
         c->qmax = 28;
     }
     AvCheck(avcodec_open2(c, codec, nullptr), "cannot open the video encoder");
+    DescribeVideoStream();
+}
+
+void TOutput::DescribeVideoStream() {
+    const AVCodecContext* c = FVideo.Codec.get();
     AvCheck(avcodec_parameters_from_context(FVideo.Stream->codecpar, c),
             "cannot describe the video stream");
     FVideo.Stream->time_base = c->time_base;

@@ -67,6 +67,7 @@ public:
 
 private:
     void OpenVideo(int encoderThreads);
+    void DescribeVideoStream();
     void OpenAudio();
     void EncodeAudioFrame(std::size_t sampleFrames);
 

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "production/MclHdPreset.h"
+
 namespace velmora::mcl {
 
 namespace {
@@ -35,7 +37,8 @@ constexpr TPreset Presets[] = {
 }  // namespace
 
 const TPreset* FindPreset(int number) noexcept {
-    if (number < 0 || number >= int(std::size(Presets))) return nullptr;
+    if (number >= int(std::size(Presets))) return FindHdPreset(number);
+    if (number < 0) return nullptr;
     return &Presets[number];
 }
 

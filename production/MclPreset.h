@@ -35,7 +35,8 @@ struct TPreset {
     int PreloadMicros;  ///< delay of the first timestamps behind the first pack
 };
 
-/// The preset for 0 (VCD), 1 (SVCD) or 2 (DVD); nullptr for other numbers.
+/// The preset for 0 (VCD), 1 (SVCD), 2 (DVD), 3 (MP4 720p) or 4 (MP4 1080p); nullptr for
+/// other numbers.
 const TPreset* FindPreset(int number) noexcept;
 
 }  // namespace velmora::mcl

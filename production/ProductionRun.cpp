@@ -14,6 +14,7 @@
 
 #include "base/Errors.h"
 #include "effects/TransitionDriver.h"
+#include "production/DiscImage.h"
 #include "production/FramePixels.h"
 #include "production/Mcl.h"
 #include "production/MclText.h"
@@ -62,13 +63,16 @@ std::string PartialOutputPath(const std::string& outputPath) {
 constexpr int TitleLeft = 10;
 
 /// The title style of a preset at a text size: glyphs narrowed by the frame's pixel shape
-/// (every frame is shown at 4:3), so they keep their shape on the screen.
+/// (a disc preset's frame is shown at 4:3, an HD frame has square pixels), so they keep
+/// their shape on the screen.
 MclTextHandle MakeTitleStyle(const TOutputPreset& preset, int size) {
     MclTextHandle style = MclTextCreate();
     MclTextSetFont(*style, "宋体", size, 1, 1);
     MclTextSetColor(*style, MclRGB(225, 225, 225), MclRGB(96, 96, 96), 8421504, -1);
     MclTextShadow(*style, 2, 1, 1);
-    MclTextSetWidthScale(*style, 3.0 * preset.FrameWidth / (4.0 * preset.FrameHeight));
+    MclTextSetWidthScale(*style, SquarePixelFrame(preset.FrameWidth, preset.FrameHeight)
+                                     ? 1.0
+                                     : 3.0 * preset.FrameWidth / (4.0 * preset.FrameHeight));
     return style;
 }
 
@@ -336,6 +340,22 @@ void TRun::Progress(TMcl& h, int stage, int position) {
     }
 }
 
+/// Makes the disc image of a complete run into the report; a stopped or failed run gets none.
+void AddDiscImage(TProductionReport& report, const TAlbumStore& store,
+                  const TProductionSettings& settings) {
+    if (!report.Success || report.Stopped) {
+        report.DiscFailure = "The run did not complete, so no disc image was made.";
+        return;
+    }
+    const TDiscImageResult disc = MakeDiscImage(report.OutputPath, settings.OutputType,
+                                                PlanStillFrames(store, settings.Sync));
+    if (disc.Ok) {
+        report.DiscFiles = disc.Made;
+    } else {
+        report.DiscFailure = "No disc image: " + disc.Message;
+    }
+}
+
 }  // namespace
 
 std::string OutputRefusal(const TAlbumStore& store, const TProductionSettings& settings) {
@@ -411,7 +431,9 @@ TProductionReport RunProduction(const TAlbumStore& store, const TProductionSetti
     const std::string refusal = CheckProduction(store, settings);
     if (!refusal.empty()) throw InvalidArgument(refusal);
     TRun run(store, settings, hooks);
-    return run.Execute(Trim(settings.OutputPath));
+    TProductionReport report = run.Execute(Trim(settings.OutputPath));
+    if (settings.DiscImage) AddDiscImage(report, store, settings);
+    return report;
 }
 
 }  // namespace velmora

@@ -28,6 +28,8 @@ struct TProductionSettings {
     /// The fade option: every frame after a picture's first complete one is softened more.
     bool Fade = false;
     TBackgroundFill Background;
+    /// After a complete run, also make the disc image of the output type (DiscImage.h).
+    bool DiscImage = false;
 };
 
 /// One progress call as the dialog shows it.
@@ -72,6 +74,10 @@ struct TProductionReport {
     std::int64_t FramesWritten = 0;  ///< frames the file holds
     double Seconds = 0;              ///< wall time of the conversion
     std::string OutputPath;
+    /// The disc image's files and folders when one was asked for and made.
+    std::vector<std::string> DiscFiles;
+    /// Why the disc image asked for was not made; empty otherwise (the output file is kept).
+    std::string DiscFailure;
 };
 
 /// Checks that a run of the store's current album with these settings can start: at least one

@@ -17,6 +17,9 @@ const TOutputPreset Presets[] = {
     {TOutputType::VCD, "VCD", 320, 288, "VCD-", 0, false, 17, 265},
     {TOutputType::SVCD, "SVCD", 480, 576, "SVCD-", 1, true, 24, 540},
     {TOutputType::DVD, "DVD", 720, 576, "DVD-", 2, true, 36, 530},
+    // HD: title size and line scale with the frame height from DVD's 36 and 530 at 576 lines.
+    {TOutputType::MP4_720p, "MP4 720p", 1280, 720, "MP4-720p-", 3, false, 45, 663},
+    {TOutputType::MP4_1080p, "MP4 1080p", 1920, 1080, "MP4-1080p-", 4, false, 68, 994},
 };
 
 std::string TwoDigits(std::int64_t n) {
@@ -38,10 +41,17 @@ const TOutputPreset& OutputPreset(TOutputType type) noexcept {
     return Presets[static_cast<int>(type)];
 }
 
+const char* OutputExtension(TOutputType type) noexcept {
+    return type == TOutputType::MP4_720p || type == TOutputType::MP4_1080p ? "mp4" : "mpg";
+}
+
 std::optional<TOutputType> ParseOutputType(const std::string& name) {
     const std::string lower = Lower(name);
     for (const TOutputPreset& preset : Presets) {
-        if (lower == Lower(preset.Caption)) return preset.Type;
+        // The prefix without its dash is the command line's name ("mp4-720p").
+        std::string prefixName = Lower(preset.Prefix);
+        prefixName.pop_back();
+        if (lower == Lower(preset.Caption) || lower == prefixName) return preset.Type;
     }
     return std::nullopt;
 }
@@ -80,7 +90,8 @@ std::string FolderPart(const std::string& path) {
 
 std::string ProposeOutputName(const std::string& folder, TOutputType type) {
     const std::string prefix = OutputPreset(type).Prefix;
-    return folder + prefix + NextFreeNumber(folder, prefix, "mpg") + ".mpg";
+    const std::string extension = OutputExtension(type);
+    return folder + prefix + NextFreeNumber(folder, prefix, extension) + "." + extension;
 }
 
 std::string SwitchOutputName(const std::string& currentName, TOutputType type) noexcept {

@@ -15,13 +15,14 @@ class TAlbumStore;
 struct TPicInfo;
 struct TMusicInfo;
 
-/// The three output types of the dialog's radio group, in its order.
-enum class TOutputType { VCD = 0, SVCD = 1, DVD = 2 };
+/// The output types: the three disc formats of the dialog's radio group, in its order, and
+/// the two HD MP4 formats.
+enum class TOutputType { VCD = 0, SVCD = 1, DVD = 2, MP4_720p = 3, MP4_1080p = 4 };
 
 /// What an output type fixes for a whole run.
 struct TOutputPreset {
     TOutputType Type;
-    const char* Caption;  ///< "VCD", "SVCD", "DVD"
+    const char* Caption;  ///< "VCD", "SVCD", "DVD", "MP4 720p", "MP4 1080p"
     int FrameWidth;
     int FrameHeight;
     const char* Prefix;  ///< file name prefix of the proposed output name
@@ -36,7 +37,10 @@ constexpr int FramesPerSecond = 25;
 
 /// The preset of an output type.
 const TOutputPreset& OutputPreset(TOutputType type) noexcept;
-/// The output type named "vcd", "svcd" or "dvd" (any case); nullopt for anything else.
+/// The file extension of an output type's files: "mpg", or "mp4" for the HD types.
+const char* OutputExtension(TOutputType type) noexcept;
+/// The output type named "vcd", "svcd", "dvd", "mp4-720p" or "mp4-1080p" (any case; the
+/// captions are accepted too); nullopt for anything else.
 std::optional<TOutputType> ParseOutputType(const std::string& name);
 
 /// Seconds as "HH 时 MM 分 SS 秒"; hours do not wrap and take more digits when needed.
@@ -51,7 +55,8 @@ std::int64_t MusicTotalSeconds(std::span<const TMusicInfo> musics) noexcept;
 std::string DefaultOutputFolder();
 /// The folder part of a path, up to and including the last "/"; "" when there is none.
 std::string FolderPart(const std::string& path);
-/// folder + prefix + NextFreeNumber(folder, prefix, "mpg") + ".mpg".
+/// folder + prefix + NextFreeNumber(folder, prefix, extension) + "." + extension, with the
+/// output type's extension.
 std::string ProposeOutputName(const std::string& folder, TOutputType type);
 /// The dialog's output name after the output type changed: the same folder, the new type's
 /// prefix and first free number. Any error keeps the current name.

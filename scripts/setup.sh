@@ -24,6 +24,9 @@ PACKAGES=(
     libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libsdl2-dev
     # independent tools that make fixtures and check output
     ffmpeg lame imagemagick libtiff-tools dvdauthor vcdimager python3
+    # disc images: genisoimage writes the DVD image (UDF and ISO 9660); xorriso and lsdvd read
+    # images and DVD folders back in the tests
+    genisoimage xorriso lsdvd
 )
 
 missing=()

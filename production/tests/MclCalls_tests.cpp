@@ -48,10 +48,13 @@ TEST(MclCallsTest, SongListCountsSamplesAndNamesEntries) {
 
 TEST(MclCallsTest, PresetsAreCheckedWhenChosen) {
     MclHandle h = MclCreate();
-    EXPECT_THROW(MclSetFormatPreset(*h, 3, 0), InvalidArgument);
+    EXPECT_THROW(MclSetFormatPreset(*h, 5, 0), InvalidArgument);
     EXPECT_THROW(MclSetFormatPreset(*h, -1, 0), InvalidArgument);
     EXPECT_THROW(MclSetFormatPreset(*h, 0, 1), InvalidArgument);
     EXPECT_NO_THROW(MclSetFormatPreset(*h, 0, 0));
+    // The HD presets (H.264) need no MPEG-2 switch.
+    EXPECT_NO_THROW(MclSetFormatPreset(*h, MclPresetMp4_720p, 0));
+    EXPECT_NO_THROW(MclSetFormatPreset(*h, MclPresetMp4_1080p, 0));
     MclEnableMPEG2();
     EXPECT_NO_THROW(MclSetFormatPreset(*h, 2, 0));
     MclFree(h);

@@ -12,7 +12,15 @@ TMakeSaveDialog::TMakeSaveDialog(QWidget* parent) : QFileDialog(parent) {
     setOption(QFileDialog::DontConfirmOverwrite);
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
-    setNameFilters({tr("MPEG文件(*.mpg)"), tr("所有文件(*.*)")});
+    SetExtension(QStringLiteral("mpg"));
+}
+
+void TMakeSaveDialog::SetExtension(const QString& extension) {
+    if (extension == QStringLiteral("mp4")) {
+        setNameFilters({tr("MP4文件(*.mp4)"), tr("所有文件(*.*)")});
+    } else {
+        setNameFilters({tr("MPEG文件(*.mpg)"), tr("所有文件(*.*)")});
+    }
 }
 
 void TMakeSaveDialog::accept() {

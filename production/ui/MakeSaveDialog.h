@@ -16,6 +16,9 @@ public:
     /// Asked with the chosen file when the user confirms; false keeps the dialog open.
     std::function<bool(const QString& file)> CanClose;
 
+    /// Offers the files of the output type's extension ("mpg" or "mp4") and all files.
+    void SetExtension(const QString& extension);
+
     /// Confirms the dialog as the Save button does (folders are entered, not chosen).
     void accept() override;
 };

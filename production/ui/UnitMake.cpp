@@ -16,10 +16,13 @@
 #include <algorithm>
 #include <span>
 
+#include "base/Errors.h"
 #include "imaging/LoadPicture.h"
+#include "production/ComposePicture.h"
+#include "production/DiscImage.h"
 #include "production/ui/MakePreview.h"
-#include "production/ui/MakeTexts.h"
 #include "production/ui/MakeSaveDialog.h"
+#include "production/ui/MakeTexts.h"
 #include "production/ui/MakeWorker.h"
 #include "store/Pub.h"
 #include "widgets/Guard.h"
@@ -38,11 +41,13 @@ QString FromUtf8(const std::string& text) { return QString::fromStdString(text);
 
 }  // namespace
 
-QString WithMpgExtension(const QString& path) {
+QString WithMpgExtension(const QString& path) { return WithExtension(path, QStringLiteral("mpg")); }
+
+QString WithExtension(const QString& path, const QString& extension) {
     const qsizetype nameStart = path.lastIndexOf(QLatin1Char('/')) + 1;
     const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
     const QString stem = dot >= nameStart ? path.left(dot) : path;
-    return stem + QStringLiteral(".mpg");
+    return stem + QLatin1Char('.') + extension;
 }
 
 TFrmMake::TFrmMake(TAlbumStore& store, TServices& services, QWidget* parent)
@@ -63,6 +68,7 @@ TFrmMake::TFrmMake(TAlbumStore& store, TServices& services, QWidget* parent)
     connect(Clb1, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { Clb1Click(item); });
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(RbtnBlur, &QRadioButton::clicked, this, [this] { RbtnBlurClick(); });
     connect(SbtnMake, &QPushButton::clicked, this, [this] { SbtnMakeClick(); });
     connect(SbtnStop, &QPushButton::clicked, this, [this] { SbtnStopClick(); });
 
@@ -125,6 +131,45 @@ void TFrmMake::RGOutTypeClick() {
     const TPreviewRect rect = PreviewGeometry(preset.FrameWidth, preset.FrameHeight);
     ImgMpg->setGeometry(rect.Left, rect.Top, rect.Width, rect.Height);
     if (RbtnYS->isChecked()) ImgMpg->SetColour(FColour);
+    if (RbtnBlur->isChecked()) RbtnBlurClick();
+    // Disc images exist for the three disc formats; the HD files are played as they are.
+    CboxDisc->setEnabled(HasDiscImage(preset.Type));
+    Sdlg->SetExtension(Extension());
+}
+
+QString TFrmMake::Extension() const { return QString::fromLatin1(OutputExtension(OutputType())); }
+
+void TFrmMake::RbtnBlurClick() {
+    // The album's first picture composed with the blurred fill at the preview's size (at the
+    // nearest 16:9 size for the HD types, whose square pixels the composer knows by that
+    // shape); the colour when there is no picture to show.
+    QSize size = ImgMpg->size();
+    const TOutputPreset& preset = OutputPreset(OutputType());
+    if (SquarePixelFrame(preset.FrameWidth, preset.FrameHeight)) {
+        const int k = (size.width() + 15) / 16;
+        size = QSize(16 * k, 9 * k);
+    }
+    RunGuarded(this, FServices, [this, size] {
+        Bitmap frame;
+        if (!FStore.Pics.empty() && size.width() > 0 && size.height() > 0) {
+            TBackgroundFill fill;
+            fill.Blur = true;
+            fill.Colour = FColour.rgb() & 0xFFFFFFu;
+            TFrameComposer composer(size.width(), size.height(), fill);
+            try {
+                composer.ComposePicture(FStore.StoredFilePath(FStore.Pics[0].StoredName.Text()),
+                                        frame);
+            } catch (const Error&) {
+                frame = Bitmap();  // a stored name that is not usable: the colour
+            }
+            if (!composer.Failures().empty()) frame = Bitmap();
+        }
+        if (frame.Empty()) {
+            ImgMpg->SetColour(FColour);
+        } else {
+            ImgMpg->SetPicture(frame.ToQImage().copy());
+        }
+    });
 }
 
 void TFrmMake::SpeedButton3Click() {
@@ -151,7 +196,7 @@ void TFrmMake::SdlgSelectionChange(const QString& path) {
 }
 
 bool TFrmMake::SdlgCanClose(const QString& file) {
-    if (!QFileInfo::exists(WithMpgExtension(file))) return true;
+    if (!QFileInfo::exists(WithExtension(file, Extension()))) return true;
     const QMessageBox::StandardButton answer = FServices.Prompt(
         Sdlg, TPrompt{tr("文件已经存在是否要覆盖该文件"), tr("文件保存"),
                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Question, QMessageBox::No});
@@ -162,7 +207,7 @@ void TFrmMake::SdlgAccepted() {
     const QStringList files = Sdlg->selectedFiles();
     if (files.isEmpty()) return;
     FSdlgFileName = files.first();
-    EdtOut->setText(WithMpgExtension(files.first()));
+    EdtOut->setText(WithExtension(files.first(), Extension()));
 }
 
 void TFrmMake::CboxTBClick(bool checked) {

@@ -33,6 +33,8 @@ class TProductionWorker;
 /// The output path with the extension of its file name replaced by ".mpg" (added when it has
 /// none); dots in folder names are not extensions.
 QString WithMpgExtension(const QString& path);
+/// The same with another extension ("mp4" for the HD output types).
+QString WithExtension(const QString& path, const QString& extension);
 
 class TFrmMake : public QDialog {
     Q_OBJECT
@@ -86,6 +88,8 @@ private:
     void CboxTBClick(bool checked);
     void Clb1Click(QListWidgetItem* item);
     void Button1Click();
+    void RbtnBlurClick();
+    QString Extension() const;
 
     // The run.
     TProductionSettings CollectSettings() const;
@@ -122,6 +126,8 @@ private:
     QRadioButton* RbtnYS = nullptr;
     QPushButton* Button1 = nullptr;
     QRadioButton* RbtnTP = nullptr;
+    QRadioButton* RbtnBlur = nullptr;
+    QCheckBox* CboxDisc = nullptr;
     QListWidget* Clb1 = nullptr;
     QWidget* PnlBack = nullptr;
     QWidget* Image1 = nullptr;

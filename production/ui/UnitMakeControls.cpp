@@ -69,16 +69,23 @@ QGroupBox* TFrmMake::CreateOutputGroup() {
     RGOutType = Named(new QGroupBox(tr("输出视频格式："), this), "RGOutType");
     FOutTypeButtons = new QButtonGroup(this);
     auto* types = new QHBoxLayout;
-    const TOutputType order[] = {TOutputType::VCD, TOutputType::SVCD, TOutputType::DVD};
+    const TOutputType order[] = {TOutputType::VCD, TOutputType::SVCD, TOutputType::DVD,
+                                 TOutputType::MP4_720p, TOutputType::MP4_1080p};
     for (TOutputType type : order) {
         auto* radio = new QRadioButton(QString::fromLatin1(OutputPreset(type).Caption), RGOutType);
-        radio->setObjectName(QStringLiteral("RGOutType") +
-                             QString::fromLatin1(OutputPreset(type).Caption));
+        // "RGOutTypeVCD", ..., "RGOutTypeMP4-1080p" (the prefix without its dash).
+        const QString prefix = QString::fromLatin1(OutputPreset(type).Prefix);
+        radio->setObjectName(QStringLiteral("RGOutType") + prefix.left(prefix.size() - 1));
         FOutTypeButtons->addButton(radio, static_cast<int>(type));
         types->addWidget(radio, 1);
     }
     FOutTypeButtons->button(static_cast<int>(TOutputType::VCD))->setChecked(true);
-    RGOutType->setLayout(types);
+    CboxDisc = Named(new QCheckBox(tr("同时生成光盘映像"), RGOutType), "CboxDisc");
+    CboxDisc->setToolTip(tr(
+        "DVD：生成 DVD 文件夹（每张图片一个章节）和 ISO 映像；\nVCD、SVCD：生成 BIN/CUE 映像。"));
+    auto* column = new QVBoxLayout(RGOutType);
+    column->addLayout(types);
+    column->addWidget(CboxDisc);
     return RGOutType;
 }
 
@@ -116,6 +123,8 @@ QGroupBox* TFrmMake::CreateAdvancedGroup() {
     Button1 = Button(tr("颜色设置..."), "Button1", GroupBox3);
     RbtnTP = Named(new QRadioButton(tr("填充背景图（随机选取下列图片）"), GroupBox3), "RbtnTP");
     RbtnTP->setToolTip(tr("当图片的高宽与视频的高宽的比\n值不同时将填充图片的背景图。"));
+    RbtnBlur = Named(new QRadioButton(tr("填充模糊背景"), GroupBox3), "RbtnBlur");
+    RbtnBlur->setToolTip(tr("当图片的高宽与视频的高宽的比\n值不同时将填充图片本身的模糊放大图。"));
     Clb1 = Named(new QListWidget(GroupBox3), "Clb1");
     Clb1->setFixedHeight(104);
 
@@ -128,6 +137,7 @@ QGroupBox* TFrmMake::CreateAdvancedGroup() {
     column->addLayout(colour);
     column->addWidget(RbtnTP);
     column->addWidget(Clb1, 1);
+    column->addWidget(RbtnBlur);
     return GroupBox3;
 }
 

@@ -33,6 +33,8 @@ TProductionSettings TFrmMake::CollectSettings() const {
     settings.Fade = CboxMH->isChecked();
     settings.Background.UsePictures = RbtnTP->isChecked();
     settings.Background.Colour = FColour.rgb() & 0xFFFFFFu;
+    settings.Background.Blur = RbtnBlur->isChecked();
+    settings.DiscImage = CboxDisc->isChecked() && CboxDisc->isEnabled();
     // The checked background pictures, in list order, as full paths.
     const std::string folder = BackPicFolder(FStore.RootPath);
     for (int row = 0; row < Clb1->count(); ++row) {
@@ -142,12 +144,14 @@ void TFrmMake::ShowReport(const TProductionReport& report) {
         FServices.Prompt(this, TPrompt{text, tr("错误"), QMessageBox::Ok, QMessageBox::Information,
                                        QMessageBox::Ok});
     }
-    // Pictures that could not be decoded, songs that were skipped: one notice for all.
-    if (!report.Notices.empty()) {
+    // Pictures that could not be decoded, songs that were skipped, a disc image that could
+    // not be made: one notice for all.
+    if (!report.Notices.empty() || !report.DiscFailure.empty()) {
         QStringList lines;
         for (const std::string& notice : report.Notices) {
             lines.append(QString::fromStdString(notice));
         }
+        if (!report.DiscFailure.empty()) lines.append(QString::fromStdString(report.DiscFailure));
         FServices.Prompt(this, TPrompt{lines.join(QLatin1Char('\n')), QStringLiteral("Velmora"),
                                        QMessageBox::Ok, QMessageBox::Information, QMessageBox::Ok});
     }
