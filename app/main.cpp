@@ -5,17 +5,15 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QLibraryInfo>
-#include <QMessageBox>
 #include <QTranslator>
 #include <memory>
 
 #include "app/Artwork.h"
 #include "app/Screenshots.h"
+#include "app/StartUp.h"
 #include "app/UnitMain.h"
 #include "audio/BassEngine.h"
 #include "store/Pub.h"
-#include "store/StoreLock.h"
-#include "store/StoreRoot.h"
 #include "widgets/AppFont.h"
 #include "widgets/Services.h"
 
@@ -57,10 +55,6 @@ TProgramOptions ParseOptions(const QApplication& app) {
     return options;
 }
 
-void ShowStartError(const QString& text) {
-    QMessageBox::critical(nullptr, QStringLiteral("Velmora"), text);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,21 +71,12 @@ int main(int argc, char** argv) {
     }
     const TProgramOptions options = ParseOptions(app);
 
+    // Held until the program ends: one program at a time writes to a store.
     velmora::TAlbumStore store;
-    std::unique_ptr<velmora::TStoreLock> lock;
-    try {
-        store.RootPath = velmora::ResolveStoreRoot(options.StoreDir.toStdString());
-        // Held until the program ends: one program at a time writes to a store.
-        lock = std::make_unique<velmora::TStoreLock>(store.RootPath);
-    } catch (const velmora::StoreBusy& busy) {
-        ShowStartError(QCoreApplication::translate(
-                           "main", "相册库正被另一个 Velmora 程序使用，请先关闭它再启动本程序。") +
-                       QStringLiteral("\n\n") + QString::fromUtf8(busy.what()));
-        return 1;
-    } catch (const std::exception& error) {
-        ShowStartError(QString::fromUtf8(error.what()));
-        return 1;
-    }
+    velmora::ui::TDesktopServices desktop;
+    const std::unique_ptr<velmora::TStoreLock> lock =
+        velmora::ui::OpenStore(options.StoreDir.toStdString(), store.RootPath, desktop);
+    if (!lock) return 1;
 
     std::unique_ptr<velmora::ui::TServices> services;
     if (options.Screenshot.Name.isEmpty()) {
