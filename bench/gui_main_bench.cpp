@@ -10,8 +10,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QTableView>
+#include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -182,8 +182,10 @@ int main(int argc, char** argv) {
         const double windowMs = double(clock.nsecsElapsed()) / 1e6;
         const double windowCpuMs = ThreadCpuMs() - windowCpu;
         std::printf("Main window, album of 1,000 pictures and 100 songs (offscreen)\n");
-        std::printf("  load average now %.1f on %ld processors: wall-clock figures include waiting "
-                    "for a processor\n", LoadAverage(), ::sysconf(_SC_NPROCESSORS_ONLN));
+        std::printf(
+            "  load average now %.1f on %ld processors: wall-clock figures include waiting "
+            "for a processor\n",
+            LoadAverage(), ::sysconf(_SC_NPROCESSORS_ONLN));
         std::printf("  application, style and font: %.1f ms wall, %.1f ms processor\n", appMs,
                     appCpuMs);
         std::printf("  window created and shown:     %.1f ms wall, %.1f ms processor\n", windowMs,
@@ -208,11 +210,12 @@ int main(int argc, char** argv) {
             sumBigCpu += cpuMs;
             worstBigCpu = std::max(worstBigCpu, cpuMs);
         }
-        std::printf("  24-megapixel preview over %d selections: wall mean %.1f ms, worst %.1f ms; "
-                    "processor mean %.1f ms\n", runs, sumBig / runs, worstBig, sumBigCpu / runs);
+        std::printf(
+            "  24-megapixel preview over %d selections: wall mean %.1f ms, worst %.1f ms; "
+            "processor mean %.1f ms\n",
+            runs, sumBig / runs, worstBig, sumBigCpu / runs);
         Report("select a 24-megapixel picture until shown, wall mean", sumBig / runs, "ms", 80);
-        Report("select a 24-megapixel picture until shown, processor worst", worstBigCpu, "ms",
-               80);
+        Report("select a 24-megapixel picture until shown, processor worst", worstBigCpu, "ms", 80);
 
         clock.restart();
         const double fillCpu = ThreadCpuMs();
@@ -244,8 +247,7 @@ int main(int argc, char** argv) {
         window.SbtStopClick();
         std::printf("  driver: %s; spectrum frames shown: %s\n", bass.DriverName().c_str(),
                     window.Player()->FrameShown() ? "yes" : "no");
-        Report("a song playing with its spectrum, processor time (% of a core)", cpuShare, "%",
-               3);
+        Report("a song playing with its spectrum, processor time (% of a core)", cpuShare, "%", 3);
         if (services.Prompts > 0) status = 1;
     }
     fs::remove_all(root);

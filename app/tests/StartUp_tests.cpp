@@ -30,8 +30,9 @@ TEST(StartUp, TakesTheStoreLockForTheProgramsLife) {
 TEST(StartUp, BusyStoreIsToldAndLeftUnchanged) {
     TempDir dir;
     const TStoreLock held(dir.Dir());
-    const QStringList before = QDir(QString::fromStdString(dir.Dir()))
-                                   .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList before =
+        QDir(QString::fromStdString(dir.Dir()))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     TFakeServices services;
     std::string root;
     EXPECT_EQ(ui::OpenStore(dir.Dir(), root, services, std::chrono::milliseconds(0)), nullptr);
