@@ -37,19 +37,21 @@ QString TFrmAbout::LicencesHtml() {
     // FFmpeg's licence depends on how the installed libraries were built; they say it.
     const QString ffmpegLicence = QString::fromUtf8(avcodec_license());
     QString html = QStringLiteral("<table cellspacing='0' cellpadding='2'>");
-    html += Row(QStringLiteral("Qt"), QString::fromLatin1(qVersion()),
-                QStringLiteral("LGPL 3"));
+    html += Row(QStringLiteral("Qt"), QString::fromLatin1(qVersion()), QStringLiteral("LGPL 3"));
     html += Row(QStringLiteral("FFmpeg"), QString::fromUtf8(av_version_info()), ffmpegLicence);
     html += Row(QStringLiteral("SDL2"), sdlVersion, QStringLiteral("zlib"));
-    html += Row(QStringLiteral("libjpeg-turbo"), QString(), QStringLiteral("IJG, BSD-3-Clause, zlib"));
+    html +=
+        Row(QStringLiteral("libjpeg-turbo"), QString(), QStringLiteral("IJG, BSD-3-Clause, zlib"));
     html += Row(QStringLiteral("pixman"), QString(), QStringLiteral("MIT"));
-    html += Row(QStringLiteral("FreeType"), QString(), QStringLiteral("FreeType License (BSD-style)"));
+    html +=
+        Row(QStringLiteral("FreeType"), QString(), QStringLiteral("FreeType License (BSD-style)"));
     html += Row(QStringLiteral("fontconfig"), QString(), QStringLiteral("MIT"));
     html += Row(QStringLiteral("libwmf"), QString(), QStringLiteral("LGPL 2"));
     html += Row(QStringLiteral("libemf2svg"), QString(), QStringLiteral("GPL 2"));
     html += Row(QStringLiteral("librsvg"), QString(), QStringLiteral("LGPL 2.1 or later"));
     html += Row(QStringLiteral("cairo"), QString(), QStringLiteral("LGPL 2.1 / MPL 1.1"));
-    html += Row(QStringLiteral("iconv (GNU C Library)"), QString(), QStringLiteral("LGPL 2.1 or later"));
+    html += Row(QStringLiteral("iconv (GNU C Library)"), QString(),
+                QStringLiteral("LGPL 2.1 or later"));
     html += Row(QStringLiteral("CLI11"), QString(), QStringLiteral("BSD-3-Clause"));
     html += Row(QStringLiteral("nlohmann-json"), QString(), QStringLiteral("MIT"));
     html += QStringLiteral("</table>");

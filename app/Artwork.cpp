@@ -13,11 +13,11 @@ namespace velmora::ui {
 
 namespace {
 
-const QColor Ink(0x2f, 0x3e, 0x4e);       // dark slate: strokes and text
-const QColor Accent(0x4a, 0x78, 0xa8);    // muted blue
-const QColor Warm(0xd9, 0x8c, 0x3f);      // soft orange for pictures and music
-const QColor Leaf(0x5a, 0x9a, 0x6e);      // calm green
-const QColor Alert(0xb8, 0x4a, 0x4a);     // muted red for deleting
+const QColor Ink(0x2f, 0x3e, 0x4e);     // dark slate: strokes and text
+const QColor Accent(0x4a, 0x78, 0xa8);  // muted blue
+const QColor Warm(0xd9, 0x8c, 0x3f);    // soft orange for pictures and music
+const QColor Leaf(0x5a, 0x9a, 0x6e);    // calm green
+const QColor Alert(0xb8, 0x4a, 0x4a);   // muted red for deleting
 
 /// Draws `art` into a unit square of 16 x 16 logical units.
 void DrawArt(QPainter& p, TArt art) {
@@ -74,8 +74,10 @@ void DrawArt(QPainter& p, TArt art) {
         case TArt::Down: {
             p.save();
             p.translate(8, 8);
-            p.rotate(art == TArt::Next ? 0 : art == TArt::Previous ? 180 : art == TArt::Up ? 270
-                                                                                          : 90);
+            p.rotate(art == TArt::Next       ? 0
+                     : art == TArt::Previous ? 180
+                     : art == TArt::Up       ? 270
+                                             : 90);
             p.setBrush(Accent);
             p.setPen(QPen(Ink, 1.0));
             p.drawPolygon(QPolygonF({{-5, -5.5}, {5.5, 0}, {-5, 5.5}, {-3, 0}}));

@@ -23,8 +23,6 @@ QString WhatsNewPagePath() { return DataFile(QStringLiteral("pages/whatsnew.html
 
 bool ShowHelp(TServices& services) { return OpenIfPresent(services, ManualPath()); }
 bool OpenProductPage(TServices& services) { return OpenIfPresent(services, ProductPagePath()); }
-bool OpenWhatsNewPage(TServices& services) {
-    return OpenIfPresent(services, WhatsNewPagePath());
-}
+bool OpenWhatsNewPage(TServices& services) { return OpenIfPresent(services, WhatsNewPagePath()); }
 
 }  // namespace velmora::ui

@@ -10,9 +10,9 @@ namespace velmora::ui {
 class TServices;
 
 /// Paths of the shipped pages.
-QString ManualPath();       ///< manual/index.html
-QString ProductPagePath();  ///< pages/product.html, opened when the main window closes
-QString WhatsNewPagePath(); ///< pages/whatsnew.html, opened by a click on the ticker
+QString ManualPath();        ///< manual/index.html
+QString ProductPagePath();   ///< pages/product.html, opened when the main window closes
+QString WhatsNewPagePath();  ///< pages/whatsnew.html, opened by a click on the ticker
 
 /// Opens the manual (PnlHelp, and the picture editor's help). False when it is missing or
 /// the desktop could not open it.

@@ -15,8 +15,7 @@ TPageCaptions PageCaptions(int page) {
         return {Tr("删除全部音乐"), Tr("删除当前音乐"), Tr("编辑音乐信息"), false,
                 Tr("继续加入音乐")};
     }
-    return {Tr("删除全部图片"), Tr("删除当前图片"), Tr("编辑图片信息"), true,
-            Tr("继续加入图片")};
+    return {Tr("删除全部图片"), Tr("删除当前图片"), Tr("编辑图片信息"), true, Tr("继续加入图片")};
 }
 
 QString CurAlbumTitle(const QString& albumName) {

@@ -12,11 +12,11 @@ enum TMainPage : int { PagePictures = 0, PageSongs = 1 };
 
 /// Captions of the buttons that act on the shown page.
 struct TPageCaptions {
-    QString DelAll;      ///< BtnDelAP
-    QString DelOne;      ///< BtnDelOP
-    QString Edit;        ///< BtnEditP
+    QString DelAll;  ///< BtnDelAP
+    QString DelOne;  ///< BtnDelOP
+    QString Edit;    ///< BtnEditP
     bool EditVisible = true;
-    QString Add;         ///< BtnAddP
+    QString Add;  ///< BtnAddP
 };
 
 /// The captions of `page` (0 pictures, 1 songs).
@@ -25,14 +25,14 @@ TPageCaptions PageCaptions(int page);
 /// What RefreshState reads from the lists, the store and the player.
 struct TMainInputs {
     int Page = PagePictures;
-    int Rows = 0;          ///< rows of the shown page's list
-    int Selected = -1;     ///< its selected row, -1 for none
-    int PicRows = 0;       ///< rows of LvwP
-    int MusicRows = 0;     ///< rows of LvwM
-    int AlbumRows = 0;     ///< rows of LvwA
+    int Rows = 0;       ///< rows of the shown page's list
+    int Selected = -1;  ///< its selected row, -1 for none
+    int PicRows = 0;    ///< rows of LvwP
+    int MusicRows = 0;  ///< rows of LvwM
+    int AlbumRows = 0;  ///< rows of LvwA
     int AlbumSelected = -1;
-    bool AlbumCurrent = false;   ///< AlbumIndex >= 0
-    QString AlbumName;           ///< name of the current album
+    bool AlbumCurrent = false;  ///< AlbumIndex >= 0
+    QString AlbumName;          ///< name of the current album
     bool PlayerFileExists = false;
 };
 

@@ -80,15 +80,16 @@ void TPicturePreview::ShowPicture(const QString& path) {
         FImgPicShow->show();
         return;
     }
-    const QString key = path + QLatin1Char('|') + QString::number(info.size()) +
-                        QLatin1Char('|') + QString::number(info.lastModified().toMSecsSinceEpoch());
+    const QString key = path + QLatin1Char('|') + QString::number(info.size()) + QLatin1Char('|') +
+                        QString::number(info.lastModified().toMSecsSinceEpoch());
     if (key == FShownKey) return;
     FShownPath = path;
     FShownKey = key;
     // The decoder may shrink a large JPEG while decoding it, never below the box's size.
     const std::string file = QFile::encodeName(path).toStdString();
     const Bitmap picture = LoadPictureToBitmap(
-        file, [this](const std::string& text) {
+        file,
+        [this](const std::string& text) {
             if (FMessages) FMessages(QString::fromUtf8(text));
         },
         box.width(), box.height());
@@ -102,9 +103,8 @@ void TPicturePreview::ShowPicture(const QString& path) {
     }
     FImgPicShow->setGeometry(fit->Left, fit->Top, fit->Width, fit->Height);
     // Scaled once here, so that painting only copies pixels.
-    FImgPicShow->SetPicture(picture.ToQImage().scaled(fit->Width, fit->Height,
-                                                      Qt::IgnoreAspectRatio,
-                                                      Qt::SmoothTransformation));
+    FImgPicShow->SetPicture(picture.ToQImage().scaled(
+        fit->Width, fit->Height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     FImgPicShow->show();
 }
 

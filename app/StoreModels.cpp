@@ -104,10 +104,14 @@ QString TPicListModel::CellText(int row, int column) const {
             const auto typed = FDwellTexts.constFind(row);
             return typed != FDwellTexts.cend() ? *typed : QString::number(pic.Dwell);
         }
-        case 2: return FromUtf8(EffectName(pic.Effect));
-        case 3: return FromUtf8(pic.Title.Text());
-        case 4: return FromUtf8(pic.Remark.Text());
-        default: return {};
+        case 2:
+            return FromUtf8(EffectName(pic.Effect));
+        case 3:
+            return FromUtf8(pic.Title.Text());
+        case 4:
+            return FromUtf8(pic.Remark.Text());
+        default:
+            return {};
     }
 }
 
@@ -127,11 +131,16 @@ int TMusicListModel::StoreCount() const { return ValidCount(FStore.Musics, FStor
 QString TMusicListModel::CellText(int row, int column) const {
     const TMusicInfo& song = FStore.Musics[row];
     switch (column) {
-        case 1: return QString::number(song.PlayTime);
-        case 2: return FromUtf8(song.SongName.Text());
-        case 3: return FromUtf8(song.Singer.Text());
-        case 4: return FromUtf8(song.Remark.Text());
-        default: return {};
+        case 1:
+            return QString::number(song.PlayTime);
+        case 2:
+            return FromUtf8(song.SongName.Text());
+        case 3:
+            return FromUtf8(song.Singer.Text());
+        case 4:
+            return FromUtf8(song.Remark.Text());
+        default:
+            return {};
     }
 }
 

@@ -2,7 +2,6 @@
 // their signals to the handlers (UnitMainActions.cpp).
 
 #include "app/UnitMain.h"
-#include "audio/ui/KivMp3PlayWidget.h"
 
 #include <QButtonGroup>
 #include <QGuiApplication>
@@ -21,6 +20,7 @@
 #include "app/MainWidgets.h"
 #include "app/PicturePreview.h"
 #include "app/StoreModels.h"
+#include "audio/ui/KivMp3PlayWidget.h"
 #include "store/Pub.h"
 #include "widgets/AppFont.h"
 #include "widgets/Guard.h"
@@ -240,10 +240,10 @@ void TFrmMain::BuildLeftArea(QWidget* area) {
 
     auto* tabs = new QHBoxLayout;
     tabs->setSpacing(2);
-    SbtEditpic = TextButton(QStringLiteral("SbtEditpic"), tr("编辑图片信息"), area,
-                            TArt::PictureState);
-    SbtEditMusic = TextButton(QStringLiteral("SbtEditMusic"), tr("编辑音乐信息"), area,
-                              TArt::SongState);
+    SbtEditpic =
+        TextButton(QStringLiteral("SbtEditpic"), tr("编辑图片信息"), area, TArt::PictureState);
+    SbtEditMusic =
+        TextButton(QStringLiteral("SbtEditMusic"), tr("编辑音乐信息"), area, TArt::SongState);
     auto* group = new QButtonGroup(area);
     group->setExclusive(true);
     group->addButton(SbtEditpic, PagePictures);
@@ -270,8 +270,8 @@ void TFrmMain::BuildLeftArea(QWidget* area) {
 
     NotebookList = new QStackedWidget(area);
     NotebookList->setObjectName(QStringLiteral("NotebookList"));
-    LvwP = ReportList(QStringLiteral("LvwP"), FPicModel, {20, 60, 100, 250, 100}, true,
-                      NotebookList);
+    LvwP =
+        ReportList(QStringLiteral("LvwP"), FPicModel, {20, 60, 100, 250, 100}, true, NotebookList);
     LvwM = ReportList(QStringLiteral("LvwM"), FMusicModel, {20, 60, 120, 100, 230}, true,
                       NotebookList);
     NotebookList->addWidget(LvwP);

@@ -53,7 +53,8 @@ QString TFrmMain::PictureFilter() {
         FilterEntry(QStringLiteral("Icons"), {"ico"}),
         FilterEntry(QStringLiteral("Enhanced Metafiles"), {"emf"}),
         FilterEntry(QStringLiteral("Metafiles"), {"wmf"}),
-    }.join(QStringLiteral(";;"));
+    }
+        .join(QStringLiteral(";;"));
 }
 
 QString TFrmMain::MusicFilter() { return FilterEntry(tr("MP3音乐文件"), {"mp3"}); }
@@ -70,8 +71,8 @@ void TFrmMain::SelectRow(QTableView* list, int row) {
         return;
     }
     const QModelIndex index = list->model()->index(row, 0);
-    selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                          QItemSelectionModel::Rows);
+    selection->setCurrentIndex(index,
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void TFrmMain::ScrollSelectedIntoView(QTableView* list) {
@@ -85,8 +86,8 @@ void TFrmMain::ScrollSelectedIntoView(QTableView* list) {
 }
 
 QString TFrmMain::StoredPath(const std::string& storedName) const {
-    return QFile::decodeName(QByteArray::fromStdString(
-        FStore.StoredFilePath(TrimBlanks(storedName))));
+    return QFile::decodeName(
+        QByteArray::fromStdString(FStore.StoredFilePath(TrimBlanks(storedName))));
 }
 
 void TFrmMain::ShowLoaderMessage(const QString& text) {
@@ -175,9 +176,9 @@ void TFrmMain::ApplyView(const TMainView& view) {
     LvwM->setEnabled(view.Lists);
     BtnEditP->setEnabled(view.Edit);
     BtnAddP->setEnabled(view.Add);
-    for (QWidget* control : {static_cast<QWidget*>(SbtPlay), static_cast<QWidget*>(SbtPause),
-                             static_cast<QWidget*>(SbtStop),
-                             static_cast<QWidget*>(bsSkinTrackBar1)}) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(SbtPlay), static_cast<QWidget*>(SbtPause),
+          static_cast<QWidget*>(SbtStop), static_cast<QWidget*>(bsSkinTrackBar1)}) {
         control->setEnabled(view.Player);
     }
     SbtDelA->setEnabled(view.DelAlbum);
@@ -212,7 +213,8 @@ void TFrmMain::LvwMChange() {
     SbtStopClick();
     FStore.MusicIndex = row;
     RunGuarded(this, FServices, [&] {
-        if (row < FStore.MusicCount) SetPlayerFile(StoredPath(FStore.Musics[row].StoredName.Text()));
+        if (row < FStore.MusicCount)
+            SetPlayerFile(StoredPath(FStore.Musics[row].StoredName.Text()));
     });
     RefreshState();
 }
@@ -220,11 +222,11 @@ void TFrmMain::LvwMChange() {
 void TFrmMain::MoveClick(bool up) {
     RunGuarded(this, FServices, [&] {
         QTableView* list = FPage == PageSongs ? LvwM : LvwP;
-        TStoreListModel* model = FPage == PageSongs ? static_cast<TStoreListModel*>(FMusicModel)
-                                                    : FPicModel;
+        TStoreListModel* model =
+            FPage == PageSongs ? static_cast<TStoreListModel*>(FMusicModel) : FPicModel;
         const int selected = SelectedRow(list);
-        const int target = FPage == PageSongs ? MoveMusic(FStore, selected, up)
-                                              : MovePic(FStore, selected, up);
+        const int target =
+            FPage == PageSongs ? MoveMusic(FStore, selected, up) : MovePic(FStore, selected, up);
         if (target == selected) return;
         model->RefreshRow(std::max(selected, 0));
         model->RefreshRow(target);
@@ -282,8 +284,8 @@ void TFrmMain::BtnDelOPClick() {
             SbtStopClick();
             SetPlayerFile(QString());
         }
-        const int next = songs ? DeleteCurrentMusic(FStore, selected)
-                               : DeleteCurrentPic(FStore, selected);
+        const int next =
+            songs ? DeleteCurrentMusic(FStore, selected) : DeleteCurrentPic(FStore, selected);
         (songs ? static_cast<TStoreListModel*>(FMusicModel) : FPicModel)->RemoveRow(selected);
         if (next < 0) {
             if (!songs) PreviewPage->Clear();

@@ -60,8 +60,9 @@ QWidget* TFrmMain::CreateTicker(QWidget* parent) {
     CST1->SetColor(Qt::black);
     CST1->SetFontColor(Qt::black);
     CST1->SetTransparent(true);
-    CST1->SetKivScrollText(tr("欢迎使用 Velmora 电子相册：导入照片和歌曲，设置题目、停留时间和过渡效果，"
-                              "一键生成 VCD、SVCD 或 DVD 视频。点击这里查看新版说明。"));
+    CST1->SetKivScrollText(
+        tr("欢迎使用 Velmora 电子相册：导入照片和歌曲，设置题目、停留时间和过渡效果，"
+           "一键生成 VCD、SVCD 或 DVD 视频。点击这里查看新版说明。"));
     connect(CST1, &TKivScrollText::Clicked, this, &TFrmMain::CST1Click);
     return CST1;
 }

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
-#include <QMessageBox>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -16,12 +15,11 @@
 #include "app/DataFolder.h"
 #include "app/Language.h"
 #include "app/Screenshots.h"
+#include "app/StartUp.h"
 #include "app/UnitMain.h"
 #include "audio/BassEngine.h"
 #include "production/ShippedBackPics.h"
 #include "store/Pub.h"
-#include "store/StoreLock.h"
-#include "store/StoreRoot.h"
 #include "widgets/AppFont.h"
 #include "widgets/Services.h"
 
@@ -85,10 +83,6 @@ void SetProgramNames() {
     QCoreApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
 }
 
-void ShowStartError(const QString& text) {
-    QMessageBox::critical(nullptr, QStringLiteral("Velmora"), text);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,21 +109,12 @@ int main(int argc, char** argv) {
     velmora::ui::TLanguageSetup languageSetup;
     languageSetup.Install(language, velmora::ui::DataFile(QStringLiteral("translations")));
 
+    // Held until the program ends: one program at a time writes to a store.
     velmora::TAlbumStore store;
-    std::unique_ptr<velmora::TStoreLock> lock;
-    try {
-        store.RootPath = velmora::ResolveStoreRoot(options.StoreDir.toStdString());
-        // Held until the program ends: one program at a time writes to a store.
-        lock = std::make_unique<velmora::TStoreLock>(store.RootPath);
-    } catch (const velmora::StoreBusy& busy) {
-        ShowStartError(QCoreApplication::translate(
-                           "main", "相册库正被另一个 Velmora 程序使用，请先关闭它再启动本程序。") +
-                       QStringLiteral("\n\n") + QString::fromUtf8(busy.what()));
-        return 1;
-    } catch (const std::exception& error) {
-        ShowStartError(QString::fromUtf8(error.what()));
-        return 1;
-    }
+    velmora::ui::TDesktopServices desktop;
+    const std::unique_ptr<velmora::TStoreLock> lock =
+        velmora::ui::OpenStore(options.StoreDir.toStdString(), store.RootPath, desktop);
+    if (!lock) return 1;
 
     // A new store gets the background pictures shipped with the program. They are an offer:
     // a store that cannot take them works without them.

@@ -64,7 +64,6 @@ shot() {  # name store delay-ms [file...]
 }
 
 shot main-empty "$work/empty" 800
-cp "$out/main-empty.png" "$out/main.png"
 shot main-pictures "$work/demo" 800
 shot main-songs "$work/demo" 2500
 shot create-album "$work/demo" 800
@@ -72,4 +71,6 @@ shot import-pictures "$work/import" 1700 "$src"/photo*.JPG
 shot import-music "$work/import" 1150 "$src"/track*.MP3
 shot about "$work/demo" 800
 shot edit-picture-preview "$work/demo" 800
+shot edit-picture "$work/demo" 2500
+shot make "$work/demo" 1200
 echo "pictures in $out"

@@ -9,11 +9,11 @@
 
 #include "app/tests/MainFixture.h"
 #include "audio/KivMp3Play.h"
+#include "audio/ui/UnitAddM.h"
 #include "effects/ui/UnitEditP.h"
 #include "production/ui/UnitMake.h"
 #include "store/ui/UnitAddA.h"
 #include "store/ui/UnitAddP.h"
-#include "audio/ui/UnitAddM.h"
 
 namespace velmora::test {
 namespace {
@@ -74,13 +74,13 @@ TEST_F(MainDialogs, ImportsFillTheListsAndSelectTheLastRow) {
     // Capital extensions are imported like any other.
     ASSERT_EQ(RunProgram({"convert", "-size", "64x48", "gradient:red-blue", Source("A.JPG")}), 0);
     ASSERT_EQ(RunProgram({"convert", "-size", "30x60", "xc:green", Source("b.bmp")}), 0);
-    ASSERT_EQ(RunProgram({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i", "sine=d=2",
-                          "-c:a", "libmp3lame", Source("SONG.MP3")}),
+    ASSERT_EQ(RunProgram({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i", "sine=d=2", "-c:a",
+                          "libmp3lame", Source("SONG.MP3")}),
               0);
     TFrmMain& w = Open();
     ASSERT_FALSE(w.BtnBeginMake->isEnabled());
-    Services.FileAnswers = {{QString::fromStdString(Source("A.JPG")),
-                             QString::fromStdString(Source("b.bmp"))}};
+    Services.FileAnswers = {
+        {QString::fromStdString(Source("A.JPG")), QString::fromStdString(Source("b.bmp"))}};
     OnDialog<ui::TFrmAddP>([](ui::TFrmAddP& dialog) { dialog.Timer1Timer(); });
     QTest::mouseClick(w.BtnAddP, Qt::LeftButton);
     EXPECT_EQ(w.LvwP->model()->rowCount(), 2);

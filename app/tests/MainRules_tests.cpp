@@ -49,13 +49,13 @@ TEST(MainView, ArrowsFollowTheSelection) {
         bool up, down;
     };
     // BtnUP/BtnPP: S >= 1; BtnDP/BtnNP: S <> N - 1.
-    for (const Case& c : {Case{5, 2, true, true}, Case{5, 4, true, false},
-                          Case{5, 0, false, true}, Case{5, -1, false, true},
-                          Case{1, 0, false, false}, Case{0, -1, false, false}}) {
+    for (const Case& c :
+         {Case{5, 2, true, true}, Case{5, 4, true, false}, Case{5, 0, false, true},
+          Case{5, -1, false, true}, Case{1, 0, false, false}, Case{0, -1, false, false}}) {
         for (const TMainInputs& in : {Pictures(c.rows, c.selected), Songs(c.rows, c.selected)}) {
             const TMainView view = ComputeMainView(in);
-            SCOPED_TRACE(testing::Message() << "page " << in.Page << " N " << c.rows << " S "
-                                            << c.selected);
+            SCOPED_TRACE(testing::Message()
+                         << "page " << in.Page << " N " << c.rows << " S " << c.selected);
             EXPECT_EQ(view.Up, c.up);
             EXPECT_EQ(view.Prev, c.up);
             EXPECT_EQ(view.Down, c.down);

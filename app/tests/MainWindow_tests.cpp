@@ -23,7 +23,7 @@ TEST_F(MainWindow, FirstStartWithoutCatalogue) {
     EXPECT_EQ(w.PnlCurAblmTile->text(), "编辑相册《》中的图片与音乐");
     EXPECT_TRUE(w.SbtEditpic->isChecked());
     for (QWidget* on : std::initializer_list<QWidget*>{w.SbtNewAblm, w.SbtEditpic, w.SbtEditMusic,
-                                                        w.PnlHelp, w.PnlReg}) {
+                                                       w.PnlHelp, w.PnlReg}) {
         EXPECT_TRUE(on->isEnabled()) << on->objectName().toStdString();
     }
     for (QWidget* off : std::initializer_list<QWidget*>{
