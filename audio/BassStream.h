@@ -2,7 +2,7 @@
 // One decoded MP3 (or other audio) file of the audio engine: demuxing and decoding with
 // FFmpeg, conversion to 16-bit stereo at the output rate with libswresample, seeking, and the
 // map from decoded sample frames back to the bytes of the file they came from.
-// Not thread-safe: the engine calls it under its lock.
+// Not thread-safe: the engine's channel (AudioChannel.h) calls it under its decode lock.
 
 #include <cstdint>
 #include <deque>
