@@ -37,8 +37,8 @@ bool HasSuffix(const std::string& path, const std::string& suffix) {
 
 // A picture file in any format the project decodes; the decoders' notices go to stderr.
 Bitmap ReadPicture(const std::string& path) {
-    Bitmap bitmap = LoadPictureToBitmap(
-        path, [](const std::string& text) { std::cerr << text << "\n"; });
+    Bitmap bitmap =
+        LoadPictureToBitmap(path, [](const std::string& text) { std::cerr << text << "\n"; });
     if (bitmap.Empty()) throw InvalidFile("cannot read the picture", path);
     return bitmap;
 }
