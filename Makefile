@@ -3,6 +3,8 @@
 #   make test   set up, build from scratch with sanitizers, run the tests, the tests of the
 #               multi-threaded code under ThreadSanitizer, and the fuzzers
 #   make bench  set up, build optimised, run the benchmarks (prints figures and ratios)
+#   make run    set up, build and start the desktop program (without a display: make demo)
+#   make screenshots  pictures of the real windows under Xvfb into docs/screenshots/
 
 JOBS ?= $(shell nproc)
 TEST_BUILD ?= build-test
@@ -17,7 +19,7 @@ TSAN_BUILD ?= build-tsan
 TSAN_TESTS ?= audio_tests=EngineTest.*:ImportTest.* \
 	production_tests=MclRunTest.*:ProductionRunTest.Stop*:ProductionPathsTest.Background*
 
-.PHONY: setup configure-release build test unit tsan fuzz demo bench clean
+.PHONY: setup configure-release build test unit tsan fuzz demo bench clean run screenshots gui
 
 setup:
 	@bash scripts/setup.sh
@@ -53,6 +55,20 @@ demo: build
 bench: configure-release
 	cmake --build $(RELEASE_BUILD) -j $(JOBS)
 	bash scripts/run-benchmarks.sh $(RELEASE_BUILD)
+
+gui: configure-release
+	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target velmora velmora-cli
+
+run: gui
+	@if [ -z "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+	    echo "make run: no display (DISPLAY and WAYLAND_DISPLAY are unset), rendering the demo video instead"; \
+	    bash scripts/demo.sh $(RELEASE_BUILD); \
+	else \
+	    $(RELEASE_BUILD)/velmora; \
+	fi
+
+screenshots: gui
+	bash scripts/screenshots.sh $(RELEASE_BUILD)
 
 clean:
 	rm -rf $(TEST_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD)

@@ -1,0 +1,66 @@
+#include "app/Screenshots.h"
+
+#include <QApplication>
+#include <QTableView>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/UnitMain.h"
+
+namespace velmora::ui {
+
+const std::vector<TScreenshot>& Screenshots() {
+    static const std::vector<TScreenshot> all = {
+        {"main-empty", [](TFrmMain&) {}},
+        {"main-pictures",
+         [](TFrmMain& w) {
+             w.PageButtonClick(PagePictures);
+             if (w.LvwP->model()->rowCount() > 2) TFrmMain::SelectRow(w.LvwP, 2);
+         }},
+        {"main-songs",
+         [](TFrmMain& w) {
+             w.PageButtonClick(PageSongs);
+             TFrmMain::SelectRow(w.LvwM, 0);
+             w.SbtPlayClick();
+         }},
+        {"create-album", [](TFrmMain& w) { w.SbtNewAblmClick(); }},
+        {"import-pictures",
+         [](TFrmMain& w) {
+             w.PageButtonClick(PagePictures);
+             w.BtnAddPClick();
+         }},
+        {"import-music",
+         [](TFrmMain& w) {
+             w.PageButtonClick(PageSongs);
+             w.BtnAddPClick();
+         }},
+        {"about", [](TFrmMain& w) { w.PnlRegClick(); }},
+        {"edit-picture", [](TFrmMain& w) { w.BtnEditPClick(); }},
+        {"make", [](TFrmMain& w) { w.BtnBeginMakeClick(); }},
+    };
+    return all;
+}
+
+bool StartScreenshot(TFrmMain& window, const TScreenshotOptions& options) {
+    const TScreenshot* chosen = nullptr;
+    for (const TScreenshot& shot : Screenshots()) {
+        if (options.Name == QLatin1String(shot.Name)) chosen = &shot;
+    }
+    if (chosen == nullptr) {
+        std::fprintf(stderr, "velmora: no screenshot named %s\n", qPrintable(options.Name));
+        return false;
+    }
+    const QString out = options.OutFile;
+    QTimer::singleShot(options.DelayMs, &window, [&window, out] {
+        QWidget* top = QApplication::activeModalWidget();
+        if (top == nullptr) top = &window;
+        if (!top->grab().save(out)) std::fprintf(stderr, "velmora: cannot write %s\n", qPrintable(out));
+        // Ends every event loop, the modal window's included.
+        QCoreApplication::exit(0);
+    });
+    const auto show = chosen->Show;
+    QTimer::singleShot(0, &window, [&window, show] { show(window); });
+    return true;
+}
+
+}  // namespace velmora::ui
