@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <string>
 
+#include "base/Errors.h"
 #include "imaging/Bitmap.h"
+#include "imaging/QtPicture.h"
 
 namespace velmora::fuzz {
 
@@ -48,6 +50,16 @@ inline void TouchPicture(const Bitmap& picture) {
     volatile std::uint32_t corners = picture.RgbAt(0, 0) ^
                                      picture.RgbAt(picture.Width() - 1, picture.Height() - 1);
     (void)corners;
+}
+
+/// One input for Qt's reader in `format` ("bmp", "ico") as the picture loader calls it.
+inline void FuzzQtPicture(const std::uint8_t* data, std::size_t size, const char* format) {
+    TMemoryFile file(data, size);
+    if (!file.Ok()) return;
+    try {
+        TouchPicture(DecodeWithQt(file.Path(), format));
+    } catch (const Error&) {
+    }
 }
 
 }  // namespace velmora::fuzz

@@ -5,9 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "base/Errors.h"
 #include "fuzz/PictureFuzz.h"
-#include "imaging/QtPicture.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     // Qt finds its image plugins through the application object.
@@ -16,11 +14,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    velmora::fuzz::TMemoryFile file(data, size);
-    if (!file.Ok()) return 0;
-    try {
-        velmora::fuzz::TouchPicture(velmora::DecodeWithQt(file.Path(), "bmp"));
-    } catch (const velmora::Error&) {
-    }
+    velmora::fuzz::FuzzQtPicture(data, size, "bmp");
     return 0;
 }
