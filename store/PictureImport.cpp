@@ -5,7 +5,7 @@
 #include "base/Errors.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/LoadPicture.h"
-#include "production/MclImage.h"
+#include "imaging/MclImage.h"
 
 namespace velmora {
 
