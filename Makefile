@@ -1,6 +1,7 @@
 # Velmora's entry points. Every target first makes sure the Debian packages are there.
 #   make demo   set up, build, and run the program's main job on a demo album
-#   make test   set up, build from scratch with sanitizers, run the tests and the fuzzers
+#   make test   set up, build from scratch with sanitizers, run the tests, the tests of the
+#               multi-threaded code under ThreadSanitizer, and the fuzzers
 #   make bench  set up, build optimised, run the benchmarks (prints figures and ratios)
 #   make package       build the Debian package (build-package/velmora_<version>_<arch>.deb)
 #   make package-test  build the package, check it with lintian, unpack it and run it
@@ -11,14 +12,22 @@ JOBS ?= $(shell nproc)
 TEST_BUILD ?= build-test
 RELEASE_BUILD ?= build-release
 FUZZ_BUILD ?= build-fuzz
-FUZZ_SECONDS ?= 60
+FUZZ_SECONDS ?= 30
+TSAN_BUILD ?= build-tsan
+# The tests of the code that runs on several threads, as executable=gtest-filter: the audio
+# engine (device callback and decoder threads), the media layer (encoder thread) and the
+# production run (picture prefetch). The window-side production run's tests join this list
+# once they exist, e.g. production_ui_tests=*Run*.
+TSAN_TESTS ?= audio_tests=EngineTest.*:ImportTest.* \
+	production_tests=MclRunTest.*:ProductionRunTest.Stop*:ProductionPathsTest.Background*
+
 PACKAGE_BUILD ?= build-package
 # Debian's own compiler and linker flags (hardening) for the packaged programs.
 PACKAGE_CXXFLAGS = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)
 PACKAGE_CFLAGS = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CFLAGS)
 PACKAGE_LDFLAGS = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)
 
-.PHONY: setup configure-release build test unit fuzz demo bench clean run screenshots gui package package-test
+.PHONY: setup configure-release build test unit tsan fuzz demo bench clean run screenshots gui package package-test
 
 setup:
 	@bash scripts/setup.sh
@@ -41,7 +50,12 @@ fuzz: setup
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 	bash scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-test: unit fuzz
+tsan: setup
+	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_TSAN=ON \
+	    -DVELMORA_BENCH=OFF
+	bash scripts/run-tsan.sh $(TSAN_BUILD) $(JOBS) $(TSAN_TESTS)
+
+test: unit tsan fuzz
 
 demo: build
 	bash scripts/demo.sh $(RELEASE_BUILD)
@@ -76,4 +90,4 @@ package-test: package
 	bash scripts/package-test.sh $(PACKAGE_BUILD)
 
 clean:
-	rm -rf $(TEST_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)
+	rm -rf $(TEST_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD) $(PACKAGE_BUILD)

@@ -1,7 +1,9 @@
 #pragma once
 // The audio library of Velmora: the BASS calls of TBassApi over FFmpeg (decoding, resampling,
-// FFT) and SDL2 (output). The output device asks for samples on SDL's thread; every piece of
-// state that thread shares with the callers is guarded by one mutex.
+// FFT) and SDL2 (output). Each playing stream decodes on a thread of its own into a lock-free
+// ring buffer (AudioChannel.h); the output device's callback only reads those rings and mixes
+// them, so it never decodes, never takes a lock and never waits. The callers' calls share one
+// mutex among themselves, which the device never touches.
 
 #include <array>
 #include <atomic>
@@ -13,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/AudioChannel.h"
 #include "audio/BassApi.h"
 #include "audio/BassStream.h"
 #include "audio/Fft.h"
@@ -52,27 +55,33 @@ public:
     /// The SDL driver in use; empty before BASS_Init or with device 0.
     std::string DriverName() const;
 
+    /// The output device's callback: mixes `frames` stereo frames of every playing stream into
+    /// `out`. SDL calls it on its audio thread; tests call it directly on an engine whose
+    /// device is not started.
+    void DeviceFill(std::int16_t* out, int frames);
+    /// Sets what each stream's decoder thread calls before each piece it decodes (streams
+    /// opened later take it); tests stall decoding with it.
+    void SetDecodeGate(TDecodeGate gate);
+    /// Halts the device's callback (BASS_Start starts it again); the engine then plays only as
+    /// far as DeviceFill is called, which is how tests play without real time.
+    bool BASS_Stop();
+    /// Waits until every playing stream has `frames` decoded ahead of the device or has
+    /// decoded its last frame; false when `limit` passes first.
+    bool WaitUntilBuffered(std::size_t frames, std::chrono::milliseconds limit);
+    /// Frames a stream has decoded ahead of the device.
+    std::size_t BufferedFrames(HSTREAM handle);
+    /// Callbacks in which a playing stream ran dry before its end.
+    std::uint64_t Underruns(HSTREAM handle);
+
 private:
     using TClock = std::chrono::steady_clock;
-    enum class TState { Stopped, Playing, Paused };
-    static constexpr int HistoryFrames = 16384;  // mono samples kept for the FFT window
-
-    struct TChannel {
-        std::unique_ptr<TBassStream> Stream;
-        TState State = TState::Stopped;
-        std::uint64_t Delivered = 0;  // output frames handed to the device since OutputBase
-        std::uint64_t LastStart = 0;  // Delivered before the last callback's share
-        std::uint64_t LastCount = 0;  // frames of the last callback's share
-        TClock::time_point LastTime{};
-        bool HasCallback = false;  // the device took frames since the last start or seek
-        std::vector<float> History = std::vector<float>(HistoryFrames, 0.0f);
-    };
+    /// Streams that can play at the same time.
+    static constexpr std::size_t MaxPlaying = 32;
 
     static void FillThunk(void* user, std::int16_t* out, int frames);
-    void Fill(std::int16_t* out, int frames);
-    TChannel* Find(HSTREAM handle);
-    std::uint64_t HeardFrames(const TChannel& channel, TClock::time_point now) const;
-    bool Finished(const TChannel& channel, TClock::time_point now) const;
+    TAudioChannel* Find(HSTREAM handle);
+    bool EnsurePlayable(TAudioChannel& channel);
+    void WaitForCallbackToLeave();
     bool Fail(int code) {
         FError = code;
         return false;
@@ -82,16 +91,21 @@ private:
         return true;
     }
 
-    mutable std::mutex FLock;
+    mutable std::mutex FLock;  // the callers' state; never taken by the device
     std::atomic<int> FError{BASS_OK};
     bool FInitialised = false;
-    int FOutRate = 44100;
-    std::map<HSTREAM, std::unique_ptr<TChannel>> FChannels;
+    int FOutRate = 44100;  // fixed before the device starts
+    std::map<HSTREAM, std::unique_ptr<TAudioChannel>> FChannels;
     HSTREAM FNextHandle = 1;
-    std::vector<std::int32_t> FMix;
-    std::vector<std::int16_t> FChannelBuffer;
+    TDecodeGate FGate;
     TFft1024 FFft;
     std::array<float, TFft1024::Size> FWindow{};
+
+    // What the device reads: the playing channels, and its own mixing buffers.
+    std::array<std::atomic<TAudioChannel*>, MaxPlaying> FPlaying{};
+    std::atomic<std::uint64_t> FCallbackSeq{0};  // odd while the callback runs
+    std::vector<std::int32_t> FMix;
+    std::vector<std::int16_t> FScratch;
     // Declared last so that it is destroyed first: closing the device ends the callbacks
     // before the channels they read go away.
     std::unique_ptr<TSdlAudioOutput> FOutput;

@@ -17,9 +17,6 @@ namespace {
 // the output holds between decoding and hearing.
 constexpr std::size_t MaxSegments = 1024;
 
-// Demuxers a song may come in: MP3 above all, and the plain audio files players accept.
-constexpr const char* AllowedFormats = "mp3,wav,ogg,flac";
-
 int OpenError(int averror) {
     return averror == AVERROR(ENOENT) || averror == AVERROR(EACCES) || averror == AVERROR(EISDIR)
                ? BASS_ERROR_FILEOPEN
@@ -28,9 +25,13 @@ int OpenError(int averror) {
 
 }  // namespace
 
-std::unique_ptr<TBassStream> TBassStream::Open(const std::string& path, int outRate, int& error) {
+std::unique_ptr<TBassStream> TBassStream::Open(const std::string& path, int outRate, int& error,
+                                               TSampleFormat sampleFormat) {
     std::unique_ptr<TBassStream> s(new TBassStream);
     s->FOutRate = outRate > 0 ? outRate : 44100;
+    s->FFormatOut = sampleFormat;
+    s->FFrameBytes =
+        sampleFormat == TSampleFormat::Float ? 2 * sizeof(float) : 2 * sizeof(std::int16_t);
     // Only a regular file is opened: a FIFO or device would block the reader forever.
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
@@ -43,7 +44,7 @@ std::unique_ptr<TBassStream> TBassStream::Open(const std::string& path, int outR
     // path from being read as a protocol name.
     AVDictionary* options = nullptr;
     av_dict_set(&options, "protocol_whitelist", "file", 0);
-    av_dict_set(&options, "format_whitelist", AllowedFormats, 0);
+    av_dict_set(&options, "format_whitelist", SongFormats, 0);
     int ret = avformat_open_input(&format, ("file:" + path).c_str(), nullptr, &options);
     av_dict_free(&options);
     if (ret < 0) {
@@ -68,8 +69,12 @@ std::unique_ptr<TBassStream> TBassStream::Open(const std::string& path, int outR
     double seconds = 0;
     if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
         seconds = double(stream->duration) * av_q2d(stream->time_base);
+        s->FDuration = stream->duration;
+        s->FDurationBase = stream->time_base;
     } else if (format->duration != AV_NOPTS_VALUE && format->duration > 0) {
         seconds = double(format->duration) / AV_TIME_BASE;
+        s->FDuration = format->duration;
+        s->FDurationBase = AVRational{1, AV_TIME_BASE};
     }
     s->FLengthFrames = std::uint64_t(std::llround(seconds * s->FRate));
     const std::int64_t size = format->pb ? avio_size(format->pb) : -1;
@@ -81,17 +86,31 @@ std::unique_ptr<TBassStream> TBassStream::Open(const std::string& path, int outR
     return s;
 }
 
+std::uint64_t TBassStream::LengthFramesAt(int rate) const noexcept {
+    if (rate <= 0) rate = FRate;
+    if (FDuration <= 0) return 0;
+    return std::uint64_t(av_rescale_q(FDuration, FDurationBase, AVRational{1, rate}));
+}
+
 int TBassStream::Read(std::int16_t* out, int frames) {
+    return FFormatOut == TSampleFormat::S16 ? ReadFrames(out, frames) : 0;
+}
+
+int TBassStream::Read(float* out, int frames) {
+    return FFormatOut == TSampleFormat::Float ? ReadFrames(out, frames) : 0;
+}
+
+int TBassStream::ReadFrames(void* out, int frames) {
     if (frames <= 0) return 0;
     while (FifoFrames() < std::size_t(frames) && !FDecoderDone) DecodeMore();
     const int n = int(std::min<std::size_t>(std::size_t(frames), FifoFrames()));
     if (n == 0) return 0;
-    std::memcpy(out, FFifo.data() + FFifoRead, std::size_t(n) * 2 * sizeof(std::int16_t));
-    FFifoRead += std::size_t(n) * 2;
+    std::memcpy(out, FFifo.data() + FFifoRead, std::size_t(n) * FFrameBytes);
+    FFifoRead += std::size_t(n) * FFrameBytes;
     if (FFifoRead == FFifo.size()) {
         FFifo.clear();
         FFifoRead = 0;
-    } else if (FFifoRead > 65536) {
+    } else if (FFifoRead > 65536 * FFrameBytes) {
         FFifo.erase(FFifo.begin(), FFifo.begin() + std::ptrdiff_t(FFifoRead));
         FFifoRead = 0;
     }
@@ -192,11 +211,14 @@ bool TBassStream::EnsureResampler(const AVFrame& frame) {
         av_channel_layout_default(&in, std::max(1, frame.ch_layout.nb_channels));
     }
     SwrContext* swr = nullptr;
-    int ret = swr_alloc_set_opts2(&swr, &stereo, AV_SAMPLE_FMT_S16, FOutRate, &in,
+    const AVSampleFormat outFormat =
+        FFormatOut == TSampleFormat::Float ? AV_SAMPLE_FMT_FLT : AV_SAMPLE_FMT_S16;
+    int ret = swr_alloc_set_opts2(&swr, &stereo, outFormat, FOutRate, &in,
                                   AVSampleFormat(frame.format), frame.sample_rate, 0, nullptr);
     FSwr.reset(swr);
     if (ret >= 0 && in.nb_channels == 1) {
-        // A mono file plays at full level on both sides, not 3 dB lower.
+        // The one channel-layout rule: a mono song sounds at full level on both sides, not
+        // 3 dB lower, in the player and in the video alike.
         const double matrix[2] = {1.0, 1.0};
         ret = swr_set_matrix(swr, matrix, 1);
     }
@@ -224,20 +246,26 @@ void TBassStream::Convert(const AVFrame& frame, int skip) {
     const int inCount = frame.nb_samples - skip;
     const int outMax = swr_get_out_samples(FSwr.get(), inCount);
     if (outMax <= 0) return;
-    FConvertBuffer.resize(std::size_t(outMax) * 2);
-    std::uint8_t* out[1] = {reinterpret_cast<std::uint8_t*>(FConvertBuffer.data())};
+    FConvertBuffer.resize(std::size_t(outMax) * FFrameBytes);
+    std::uint8_t* out[1] = {FConvertBuffer.data()};
     const int n = swr_convert(FSwr.get(), out, outMax, in, inCount);
-    if (n > 0) FFifo.insert(FFifo.end(), FConvertBuffer.begin(), FConvertBuffer.begin() + 2 * n);
+    if (n > 0) {
+        FFifo.insert(FFifo.end(), FConvertBuffer.begin(),
+                     FConvertBuffer.begin() + std::ptrdiff_t(std::size_t(n) * FFrameBytes));
+    }
 }
 
 void TBassStream::FlushResampler() {
     if (!FSwr) return;
     const int outMax = swr_get_out_samples(FSwr.get(), 0);
     if (outMax <= 0) return;
-    FConvertBuffer.resize(std::size_t(outMax) * 2);
-    std::uint8_t* out[1] = {reinterpret_cast<std::uint8_t*>(FConvertBuffer.data())};
+    FConvertBuffer.resize(std::size_t(outMax) * FFrameBytes);
+    std::uint8_t* out[1] = {FConvertBuffer.data()};
     const int n = swr_convert(FSwr.get(), out, outMax, nullptr, 0);
-    if (n > 0) FFifo.insert(FFifo.end(), FConvertBuffer.begin(), FConvertBuffer.begin() + 2 * n);
+    if (n > 0) {
+        FFifo.insert(FFifo.end(), FConvertBuffer.begin(),
+                     FConvertBuffer.begin() + std::ptrdiff_t(std::size_t(n) * FFrameBytes));
+    }
 }
 
 bool TBassStream::Seek(std::uint64_t nativeFrame) {

@@ -1,11 +1,15 @@
 #pragma once
-// One decoded MP3 (or other audio) file of the audio engine: demuxing and decoding with
-// FFmpeg, conversion to 16-bit stereo at the output rate with libswresample, seeking, and the
-// map from decoded sample frames back to the bytes of the file they came from.
-// Not thread-safe: the engine calls it under its lock.
+// The one reader of songs: demuxing and decoding an MP3 (or one of the few other plain audio
+// files a song may be) with FFmpeg, conversion to interleaved stereo at the wanted rate with
+// libswresample, seeking, and the map from decoded sample frames back to the bytes of the
+// file they came from. The player (16-bit samples), the play-time measurement and the video's
+// soundtrack (float samples) all read songs through it, so they accept the same files and
+// hear them alike: a mono song sounds at full level on both sides.
+// Not thread-safe: the engine's channel (AudioChannel.h) calls it under its decode lock.
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,22 +17,35 @@
 
 namespace velmora {
 
+/// Demuxers a song may come in, for every reader: MP3 above all, and the plain audio files
+/// players accept.
+inline constexpr const char* SongFormats = "mp3,wav,ogg,flac";
+
 class TBassStream {
 public:
+    /// The samples Read delivers: 16-bit integers or floats in [-1, 1], stereo interleaved.
+    enum class TSampleFormat { S16, Float };
+
     /// Opens `path` for decoding to `outRate` Hz. Returns null and sets `error` to a
     /// BASS_ERROR code when the file cannot be opened or holds no decodable audio.
-    static std::unique_ptr<TBassStream> Open(const std::string& path, int outRate, int& error);
+    static std::unique_ptr<TBassStream> Open(const std::string& path, int outRate, int& error,
+                                             TSampleFormat format = TSampleFormat::S16);
 
     /// Sample rate of the file; stream byte counts use it (4 bytes a frame).
     int Rate() const noexcept { return FRate; }
     /// Decoded length in frames at Rate(), from the container's duration (Xing header or bit
     /// rate), without decoding the file.
     std::uint64_t LengthFrames() const noexcept { return FLengthFrames; }
+    /// The same length counted at `rate` Hz (the file's own rate when 0), rounded down.
+    std::uint64_t LengthFramesAt(int rate) const noexcept;
     /// Size of the file in bytes.
     std::uint64_t FileSize() const noexcept { return FFileSize; }
 
     /// Delivers up to `frames` stereo frames at the output rate; fewer only at the end.
+    /// For a stream opened with TSampleFormat::S16.
     int Read(std::int16_t* out, int frames);
+    /// The same for a stream opened with TSampleFormat::Float.
+    int Read(float* out, int frames);
     /// True when the decoder is finished and every converted frame has been read.
     bool Exhausted() const noexcept { return FDecoderDone && FifoFrames() == 0; }
 
@@ -50,13 +67,14 @@ private:
     };
 
     TBassStream() = default;
+    int ReadFrames(void* out, int frames);
     void DecodeMore();
     void ReceiveFrames();
     void HandleFrame(AVFrame& frame);
     bool EnsureResampler(const AVFrame& frame);
     void Convert(const AVFrame& frame, int skip);
     void FlushResampler();
-    std::size_t FifoFrames() const noexcept { return (FFifo.size() - FFifoRead) / 2; }
+    std::size_t FifoFrames() const noexcept { return (FFifo.size() - FFifoRead) / FFrameBytes; }
 
     TFormatContextPtr FFormat;
     TCodecContextPtr FCodec;
@@ -66,7 +84,11 @@ private:
     int FStreamIndex = -1;
     int FRate = 0;
     int FOutRate = 44100;
+    TSampleFormat FFormatOut = TSampleFormat::S16;
+    std::size_t FFrameBytes = 4;  // one stereo frame of the output format
     std::uint64_t FLengthFrames = 0;
+    std::int64_t FDuration = 0;  // the container's duration in FDurationBase units
+    AVRational FDurationBase{1, 1};
     std::uint64_t FFileSize = 0;
     // The resampler's input format, to rebuild it when a file changes format midway.
     int FSwrFormat = -1;
@@ -84,9 +106,9 @@ private:
     std::int64_t FPacketSize = 0;
     std::int64_t FLastFilePos = 0;
 
-    std::vector<std::int16_t> FFifo;  // interleaved stereo at the output rate
-    std::size_t FFifoRead = 0;
-    std::vector<std::int16_t> FConvertBuffer;
+    std::vector<std::uint8_t> FFifo;  // interleaved stereo frames at the output rate
+    std::size_t FFifoRead = 0;        // bytes
+    std::vector<std::uint8_t> FConvertBuffer;
     std::vector<const std::uint8_t*> FPlanes;  // input planes of one conversion
     std::deque<TSegment> FSegments;
 };

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "base/UniqueFd.h"
+
 namespace velmora {
 
 namespace {
@@ -18,21 +20,6 @@ std::string TrimRight(const std::uint8_t* bytes, int size) {
     while (n > 0 && bytes[n - 1] <= 32) --n;
     return std::string(reinterpret_cast<const char*>(bytes), std::size_t(n));
 }
-
-// Closes a file descriptor on every path out of ReadTagBlock.
-class TFileDescriptor {
-public:
-    explicit TFileDescriptor(int fd) noexcept : FFd(fd) {}
-    ~TFileDescriptor() {
-        if (FFd >= 0) ::close(FFd);
-    }
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    int Get() const noexcept { return FFd; }
-
-private:
-    int FFd;
-};
 
 }  // namespace
 
@@ -50,7 +37,7 @@ void TID3v1::Clear() {
 
 bool TID3v1::ReadTagBlock(const std::string& path, TTagBlock& block) {
     // O_NONBLOCK: a FIFO named like a song is never waited on; it fails the S_ISREG test.
-    TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    TUniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0) return false;
     struct stat info {};
     if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < BlockSize) {

@@ -40,6 +40,7 @@ constexpr int PhotoHeight = 3000;
 struct TChildRun {
     int Status = -1;
     double Seconds = 0;
+    double CpuSeconds = 0;  // user + system time of the child
     long PeakKilobytes = 0;
 };
 
@@ -79,6 +80,8 @@ TChildRun RunChild(const std::vector<std::string>& argv,
     ::wait4(pid, &run.Status, 0, &usage);
     run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.PeakKilobytes = usage.ru_maxrss;
+    run.CpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
     return run;
 }
 
@@ -226,6 +229,11 @@ int main(int argc, char** argv) {
             RunChild({VELMORA_CLI_PATH, "--store", root, "make", "Bench", "--preset", "dvd",
                       "--out", made.string(), "--seed", "1"});
         Check(render, "velmora-cli make");
+        // The fade option softens every still frame: the same render with it.
+        const TChildRun faded =
+            RunChild({VELMORA_CLI_PATH, "--store", root, "make", "Bench", "--preset", "dvd",
+                      "--out", (work / "faded.mpg").string(), "--seed", "1", "--fade"});
+        Check(faded, "velmora-cli make --fade");
 
         std::vector<Bitmap> pictures;
         TFrameComposer composer(720, 576, {});
@@ -289,6 +297,10 @@ int main(int argc, char** argv) {
                     render.Seconds / reference.Seconds);
         std::printf("ratio make / media layer alone %8.2f   (composition, effects, titles)\n",
                     render.Seconds / layerSeconds);
+        std::printf("velmora-cli make --fade        %8.2f s  %6.1f fps\n", faded.Seconds,
+                    totalFrames / faded.Seconds);
+        std::printf("ratio fade / no fade           %8.2f   (goal <= 1.30; CPU time %.2f)\n",
+                    faded.Seconds / render.Seconds, faded.CpuSeconds / render.CpuSeconds);
         std::printf("peak memory of make            %8.1f MB (goal < 300 MB)\n",
                     render.PeakKilobytes / 1024.0);
         fs::remove_all(work);

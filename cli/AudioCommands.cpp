@@ -306,30 +306,29 @@ void AddAudioCommands(CLI::App& app, CliContext& context) {
         };
     });
 
-    auto* import = app.add_subcommand("import-music",
-                                      "Copy MP3 files into an album and add their song records");
+    auto* importMusic = app.add_subcommand(
+        "import-music", "Copy MP3 files into an album and add their song records");
     auto importAlbum = std::make_shared<std::string>();
     auto importFiles = std::make_shared<std::vector<std::string>>();
-    import->add_option("ALBUM", *importAlbum, "Album name")->required();
-    import->add_option("FILE", *importFiles, "MP3 files, imported in this order")->required();
-    import->callback([&context, importAlbum, importFiles] {
+    importMusic->add_option("ALBUM", *importAlbum, "Album name")->required();
+    importMusic->add_option("FILE", *importFiles, "MP3 files, imported in this order")->required();
+    importMusic->callback([&context, importAlbum, importFiles] {
         context.Action = [&context, importAlbum, importFiles] {
             QuietDecoders();
-    return ImportMusicCommand(context.StoreDir, *importAlbum, *importFiles);
-};
-}  // namespace velmora::cli
-);
+            return ImportMusicCommand(context.StoreDir, *importAlbum, *importFiles);
+        };
+    });
 
-auto* play = app.add_subcommand(
-    "play", "Play a file in the terminal: space pauses, arrows seek 5 s, q quits");
-auto playFile = std::make_shared<std::string>();
-play->add_option("FILE", *playFile, "MP3 file")->required();
-play->callback([&context, playFile] {
-    context.Action = [playFile] {
-        QuietDecoders();
-        return PlayInTerminal(*playFile);
-    };
-});
+    auto* play = app.add_subcommand(
+        "play", "Play a file in the terminal: space pauses, arrows seek 5 s, q quits");
+    auto playFile = std::make_shared<std::string>();
+    play->add_option("FILE", *playFile, "MP3 file")->required();
+    play->callback([&context, playFile] {
+        context.Action = [playFile] {
+            QuietDecoders();
+            return PlayInTerminal(*playFile);
+        };
+    });
 }
 
 }  // namespace velmora::cli

@@ -92,16 +92,15 @@ void AddImagingCommands(CLI::App& app, CliContext& context) {
         context.Action = [decodeFile, decodeOut] { return Decode(*decodeFile, *decodeOut); };
     });
 
-    auto* import = app.add_subcommand("import-pictures", "Import picture files into an album");
+    auto* importPictures =
+        app.add_subcommand("import-pictures", "Import picture files into an album");
     auto album = std::make_shared<std::string>();
     auto files = std::make_shared<std::vector<std::string>>();
-    import->add_option("ALBUM", *album, "Album name")->required();
-    import->add_option("FILE", *files, "Picture files")->required();
-    import->callback([&context, album, files] {
-        context.Action = [&context, album, files] { return Import(context, *album, *files);
-};
-}  // namespace velmora::cli
-);
+    importPictures->add_option("ALBUM", *album, "Album name")->required();
+    importPictures->add_option("FILE", *files, "Picture files")->required();
+    importPictures->callback([&context, album, files] {
+        context.Action = [&context, album, files] { return Import(context, *album, *files); };
+    });
 }
 
 }  // namespace velmora::cli

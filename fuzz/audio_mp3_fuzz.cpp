@@ -1,6 +1,7 @@
 // MP3 files and their ID3v1 tags as hostile input: the bytes are opened as a song by the
 // audio engine's decoder (from an in-memory file), decoded for a bounded time, mapped back to
-// file positions and sought; the last 128 bytes are read as a tag. Positions must stay inside
+// file positions and sought, and decoded again as the soundtrack reads songs (float samples at
+// another rate); the last 128 bytes are read as a tag. Positions must stay inside
 // the file and tag fields inside their sizes.
 
 #include <sys/mman.h>
@@ -67,6 +68,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (stream->Seek(stream->LengthFrames() / 2)) Decode(*stream, 44100);
     }
     stream.reset();
+    // The soundtrack reads songs through the same reader in float samples at 48 kHz.
+    auto song = velmora::TBassStream::Open("/proc/self/fd/" + std::to_string(fd), 48000, error,
+                                           velmora::TBassStream::TSampleFormat::Float);
+    if (song) {
+        std::vector<float> samples(2 * 4096);
+        for (int i = 0; i < 200 && !song->Exhausted(); ++i) {
+            if (song->Read(samples.data(), 4096) < 0) std::abort();
+        }
+    }
+    song.reset();
     ::close(fd);
     return 0;
 }

@@ -42,37 +42,6 @@ TFontFile FileOf(const FcPattern* font) {
 
 }  // namespace
 
-std::vector<char32_t> DecodeUtf8(const std::string& text) {
-    std::vector<char32_t> out;
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* end = p + text.size();
-    while (p < end) {
-        const unsigned char lead = *p;
-        int length = lead < 0x80         ? 1
-                     : (lead >> 5) == 6  ? 2
-                     : (lead >> 4) == 14 ? 3
-                     : (lead >> 3) == 30 ? 4
-                                         : 0;
-        char32_t c = length == 1   ? lead
-                     : length == 2 ? lead & 0x1f
-                     : length == 3 ? lead & 0x0f
-                                   : lead & 0x07;
-        bool valid = length > 0 && end - p >= length;
-        for (int i = 1; valid && i < length; ++i) {
-            valid = (p[i] & 0xc0) == 0x80;
-            c = c << 6 | (p[i] & 0x3f);
-        }
-        // Overlong forms, surrogates and values beyond Unicode are invalid too.
-        static constexpr char32_t Smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid && (c < Smallest[length] || (c >= 0xd800 && c < 0xe000) || c > 0x10ffff)) {
-            valid = false;
-        }
-        out.push_back(valid ? c : U'\uFFFD');
-        p += valid ? length : 1;
-    }
-    return out;
-}
-
 TFontFile FindFontFor(const std::string& family, const std::vector<char32_t>& characters) {
     std::lock_guard lock(FontconfigMutex);
     FcConfig* config = Config();

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/Utf8.h"  // DecodeUtf8, for the callers that lay out text
+
 namespace velmora {
 
 struct TFtLibraryDeleter {
@@ -51,9 +53,6 @@ struct TFontFile {
 /// has them all, otherwise the first font of its sorted fallback list that does, otherwise
 /// the one that has the most. Throws Error when fontconfig knows no font at all.
 TFontFile FindFontFor(const std::string& family, const std::vector<char32_t>& characters);
-
-/// The code points of UTF-8 text; invalid bytes become U+FFFD.
-std::vector<char32_t> DecodeUtf8(const std::string& text);
 
 /// The FreeType faces of one text style, opened once per font file.
 class TFaceCache {

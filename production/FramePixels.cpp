@@ -79,37 +79,51 @@ void ReduceBy3(const Bitmap& canvas, Bitmap& dest) noexcept {
 
 namespace {
 
-// Softens row `mid` in place between rows `above` (already softened) and `below` (old).
-// For each channel three column sums slide along: `left` already includes the softened pixel
-// to the left, `centre` and `right` still the old values of this row.
-void BlurRow(const std::uint8_t* above, std::uint8_t* mid, const std::uint8_t* below,
-             int width) noexcept {
-    for (int c = 0; c < 3; ++c) {
-        auto column = [&](int x) {
-            const int i = 3 * x + c;
-            return unsigned(above[i]) + mid[i] + below[i];
-        };
-        unsigned left = column(0);
-        unsigned centre = column(1);
-        for (int x = 1; x < width - 1; ++x) {
-            const unsigned right = column(x + 1);
-            const int i = 3 * x + c;
-            const unsigned value = (left + centre + right) / 9u;
-            left = centre - mid[i] + value;
-            mid[i] = std::uint8_t(value);
-            centre = right;
-        }
+// Softens row `mid` in place between rows `above` (already softened) and `below` (old); `cs`
+// and `pair`/`rest` are scratch rows of 3 x width entries.
+//
+// Each channel keeps three column sums sliding along; the left one already includes the
+// softened pixel to its left. That makes each channel one chain in which every value waits
+// for the one before, so the work is split: the sums that do not depend on the chain are made
+// first for the whole row, in plain loops the compiler turns into vector code, and the chain
+// itself then runs the three channels side by side, each step an add, a division and an add.
+// The arithmetic and the visiting order per channel are exactly those of the definition.
+void BlurRow(const std::uint8_t* above, std::uint8_t* mid, const std::uint8_t* below, int width,
+             std::uint16_t* cs, std::uint16_t* pair, std::uint16_t* rest) noexcept {
+    const int n = 3 * width;
+    for (int i = 0; i < n; ++i) cs[i] = std::uint16_t(above[i] + mid[i] + below[i]);
+    // For the pixel at i: centre + right column sums, and what its column sum becomes once
+    // the pixel itself is replaced (the old value taken out; the new one is added in the chain).
+    for (int i = 0; i < n - 3; ++i) {
+        pair[i] = std::uint16_t(cs[i] + cs[i + 3]);
+        rest[i] = std::uint16_t(cs[i] - mid[i]);
+    }
+    unsigned left0 = cs[0], left1 = cs[1], left2 = cs[2];
+    for (int i = 3; i < n - 3; i += 3) {
+        const unsigned v0 = (left0 + pair[i]) / 9u;
+        const unsigned v1 = (left1 + pair[i + 1]) / 9u;
+        const unsigned v2 = (left2 + pair[i + 2]) / 9u;
+        left0 = rest[i] + v0;
+        left1 = rest[i + 1] + v1;
+        left2 = rest[i + 2] + v2;
+        mid[i] = std::uint8_t(v0);
+        mid[i + 1] = std::uint8_t(v1);
+        mid[i + 2] = std::uint8_t(v2);
     }
 }
 
 }  // namespace
 
-void BlurBitmap(Bitmap& bitmap) noexcept {
+void BlurBitmap(Bitmap& bitmap) {
     const int width = bitmap.Width();
     const int height = bitmap.Height();
     if (width < 3 || height < 3) return;
+    std::vector<std::uint16_t> scratch(std::size_t(width) * 9);
+    std::uint16_t* cs = scratch.data();
+    std::uint16_t* pair = cs + 3 * width;
+    std::uint16_t* rest = pair + 3 * width;
     for (int y = 1; y < height - 1; ++y) {
-        BlurRow(bitmap.Row(y - 1), bitmap.Row(y), bitmap.Row(y + 1), width);
+        BlurRow(bitmap.Row(y - 1), bitmap.Row(y), bitmap.Row(y + 1), width, cs, pair, rest);
     }
 }
 

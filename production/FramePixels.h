@@ -29,6 +29,6 @@ void ReduceBy3(const Bitmap& canvas, Bitmap& dest) noexcept;
 /// the left, every channel becomes the truncated mean of its 3 x 3 neighbourhood as the bitmap
 /// holds it at that moment (the row above and the pixel to the left already softened). The
 /// outermost rows and columns are not changed.
-void BlurBitmap(Bitmap& bitmap) noexcept;
+void BlurBitmap(Bitmap& bitmap);
 
 }  // namespace velmora

@@ -1,8 +1,8 @@
 #pragma once
-// The soundtrack of a conversion: songs decoded one after another (MP3 through FFmpeg),
-// resampled to the output's rate as interleaved stereo float, cut with a short fade at the
-// video's end or padded with silence to it. A song that cannot be decoded is skipped and
-// remembered.
+// The soundtrack of a conversion: songs decoded one after another by the audio layer's song
+// reader (audio/BassStream.h, the same one the player uses), as interleaved stereo float at
+// the output's rate, cut with a short fade at the video's end or padded with silence to it.
+// A song that cannot be decoded is skipped and remembered.
 
 #include <cstdint>
 #include <functional>
@@ -10,41 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "production/MclFFmpeg.h"
+#include "audio/BassStream.h"
 
 namespace velmora::mcl {
-
-/// Decodes one MP3 file into interleaved stereo float samples at a given rate.
-class TSongReader {
-public:
-    /// Opens the file. Throws IoError when it cannot be opened and InvalidFile when it holds
-    /// no MP3 audio.
-    TSongReader(const std::string& path, int rate);
-    /// Appends the next decoded samples to out; false once the song has ended (a damaged
-    /// stream ends where the damage stops the decoder).
-    bool Read(std::vector<float>& out);
-    /// Sample frames produced so far.
-    std::int64_t Produced() const noexcept { return FProduced; }
-
-private:
-    void Resample(const AVFrame* frame, std::vector<float>& out);
-    void SetUpResampler(const AVFrame* frame);
-
-    std::string FPath;
-    int FRate;
-    TInputPtr FInput;
-    TCodecContextPtr FDecoder;
-    TSwrPtr FSwr;
-    TPacketPtr FPacket;
-    TFramePtr FFrame;
-    int FStream = -1;
-    int FSwrRate = 0;
-    int FSwrFormat = -1;
-    int FSwrChannels = 0;
-    bool FDraining = false;
-    bool FEnded = false;
-    std::int64_t FProduced = 0;
-};
 
 /// The length of a song in samples at `rate` (0 = the song's own rate); 0 when the file
 /// cannot be read.
@@ -80,8 +48,9 @@ private:
     bool FPad;
     TNextSong FNextSong;
     std::int64_t FHoldBack;
-    std::unique_ptr<TSongReader> FReader;
+    std::unique_ptr<TBassStream> FReader;
     std::string FReaderPath;
+    std::int64_t FReaderFrames = 0;  // frames the open song has given
     int FNextIndex = 0;
     bool FSongsDone = false;
     std::vector<float> FBuffer;     // interleaved stereo from FBufferStart on

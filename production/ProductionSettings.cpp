@@ -7,19 +7,36 @@
 #include <filesystem>
 #include <system_error>
 
+#include "production/MclPreset.h"
 #include "store/Pub.h"
 
 namespace velmora {
 
 namespace {
 
+// One row per output type. The caption, the frame size and the codec come from the media
+// layer's own row of the same preset, so the dialog, the run and the encoder read one table;
+// what only the program uses (file prefix, title size and place) is added here.
+TOutputPreset Row(TOutputType type, const char* prefix, int titleSize, int titleLine) {
+    const mcl::TPreset& media = *mcl::FindPreset(static_cast<int>(type));
+    return {type,
+            media.Name,
+            media.InputWidth,
+            media.InputHeight,
+            prefix,
+            static_cast<int>(type),
+            media.VideoCodec == AV_CODEC_ID_MPEG2VIDEO,
+            titleSize,
+            titleLine};
+}
+
 const TOutputPreset Presets[] = {
-    {TOutputType::VCD, "VCD", 320, 288, "VCD-", 0, false, 17, 265},
-    {TOutputType::SVCD, "SVCD", 480, 576, "SVCD-", 1, true, 24, 540},
-    {TOutputType::DVD, "DVD", 720, 576, "DVD-", 2, true, 36, 530},
+    Row(TOutputType::VCD, "VCD-", 17, 265),
+    Row(TOutputType::SVCD, "SVCD-", 24, 540),
+    Row(TOutputType::DVD, "DVD-", 36, 530),
     // HD: title size and line scale with the frame height from DVD's 36 and 530 at 576 lines.
-    {TOutputType::MP4_720p, "MP4 720p", 1280, 720, "MP4-720p-", 3, false, 45, 663},
-    {TOutputType::MP4_1080p, "MP4 1080p", 1920, 1080, "MP4-1080p-", 4, false, 68, 994},
+    Row(TOutputType::MP4_720p, "MP4-720p-", 45, 663),
+    Row(TOutputType::MP4_1080p, "MP4-1080p-", 68, 994),
 };
 
 std::string TwoDigits(std::int64_t n) {

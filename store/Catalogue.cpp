@@ -48,10 +48,9 @@ std::string NoticeReason(const std::string& notice) {
 
 /// Removes a folder this operation made, when a later step failed.
 void RemoveNewFolder(const std::string& root, const std::string& name) {
-    const int rootFd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (rootFd < 0) return;
-    RemoveTreeAt(rootFd, name);
-    ::close(rootFd);
+    const TUniqueFd rootFd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (rootFd.Get() < 0) return;
+    RemoveTreeAt(rootFd.Get(), name);
 }
 
 }  // namespace

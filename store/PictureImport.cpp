@@ -7,7 +7,7 @@
 #include "base/UniqueFd.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/LoadPicture.h"
-#include "production/MclImage.h"
+#include "imaging/MclImage.h"
 #include "store/FileOps.h"
 
 namespace velmora {

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "base/Errors.h"
+#include "base/UniqueFd.h"
 #include "store/FileOps.h"
 #include "store/TextCodec.h"
 
@@ -253,11 +254,9 @@ bool DeleteFolder(const std::string& rootPath, const std::string& path) {
     const std::string name = target.substr(prefix.size());
     if (!IsSafeComponent(name)) return false;
 
-    const int rootFd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (rootFd < 0) return false;
-    const bool removed = RemoveTreeAt(rootFd, name);
-    ::close(rootFd);
-    return removed;
+    const TUniqueFd rootFd(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (rootFd.Get() < 0) return false;
+    return RemoveTreeAt(rootFd.Get(), name);
 }
 
 }  // namespace velmora

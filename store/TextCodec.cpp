@@ -37,35 +37,6 @@ private:
 constexpr std::string_view Utf8Replacement = "\xEF\xBF\xBD";
 constexpr std::string_view GbReplacement = "\x84\x31\xA4\x37";
 
-/// Length of the UTF-8 sequence at the start of `text` when it is well-formed, else 0.
-std::size_t Utf8SequenceLength(std::string_view text) noexcept {
-    const auto b0 = static_cast<std::uint8_t>(text[0]);
-    if (b0 < 0x80) return 1;
-    std::size_t length = 0;
-    std::uint8_t low = 0x80, high = 0xBF;  // range of the second byte
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        length = 2;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        length = 3;
-        if (b0 == 0xE0) low = 0xA0;   // no overlong forms
-        if (b0 == 0xED) high = 0x9F;  // no surrogates
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        length = 4;
-        if (b0 == 0xF0) low = 0x90;
-        if (b0 == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-    } else {
-        return 0;
-    }
-    if (text.size() < length) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto b = static_cast<std::uint8_t>(text[i]);
-        const std::uint8_t lo = i == 1 ? low : 0x80;
-        const std::uint8_t hi = i == 1 ? high : 0xBF;
-        if (b < lo || b > hi) return 0;
-    }
-    return length;
-}
-
 /// Runs one conversion over `in`. Input the converter rejects is skipped by
 /// `skip(rest)` bytes and replaced by `replacement`.
 template <typename SkipFn>
@@ -123,15 +94,6 @@ std::string Utf8ToGb18030(std::string_view utf8) {
         const std::size_t n = Utf8SequenceLength(rest);
         return n == 0 ? std::size_t{1} : n;
     });
-}
-
-bool IsValidUtf8(std::string_view utf8) noexcept {
-    while (!utf8.empty()) {
-        const std::size_t n = Utf8SequenceLength(utf8);
-        if (n == 0) return false;
-        utf8.remove_prefix(n);
-    }
-    return true;
 }
 
 std::size_t Gb18030CharLength(std::string_view gb) noexcept {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Utf8.h"  // IsValidUtf8, for the callers of the code page conversion
+
 namespace velmora {
 
 /// Converts GB18030 bytes to UTF-8. Bytes that do not form a character (damaged records,
@@ -15,9 +17,6 @@ std::string Gb18030ToUtf8(std::string_view gb18030);
 /// Converts UTF-8 text to GB18030. GB18030 encodes every Unicode character; bytes that are not
 /// valid UTF-8 each become U+FFFD (GB18030 84 31 A4 37). The conversion never fails.
 std::string Utf8ToGb18030(std::string_view utf8);
-
-/// True when `utf8` is well-formed UTF-8 (no overlong forms, no surrogates).
-bool IsValidUtf8(std::string_view utf8) noexcept;
 
 /// Length in bytes of the GB18030 character that starts `gb18030` (1, 2 or 4). A byte that
 /// does not start a well-formed character counts as a character of its own (length 1).

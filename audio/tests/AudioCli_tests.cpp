@@ -124,8 +124,10 @@ TEST(AudioCli, PlayWithoutTerminalPlaysToTheEnd) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ASSERT_EQ(r.ExitCode, 0) << r.Err;
     EXPECT_NE(r.Out.find("played"), std::string::npos);
+    // A one-second file cannot end sooner on a driver that plays in real time; the upper
+    // figure is only a generous limit for a play that would never end.
     EXPECT_GT(wall, 1.0);
-    EXPECT_LT(wall, 8.0);
+    EXPECT_LT(wall, 120.0);
 }
 
 // With no usable sound driver the engine falls back to the silent one by itself and still

@@ -1,15 +1,17 @@
 // The audio engine on MP3 files made by lame and ffmpeg: lengths against ffprobe, decoding
-// to the end, the file-position map, failures, the FFT, and real-time playback on SDL's
-// silent driver.
+// to the end, the file-position map, failures, the FFT, and playback driven through the
+// device callback by the test, with the decoder running or stalled.
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <mutex>
 #include <numbers>
-#include <thread>
 
 #include "audio/BassEngine.h"
 #include "audio/KivMp3Play.h"
@@ -199,21 +201,41 @@ TEST(BassStream, SeekLandsNearTheTargetAndMapsToTheFile) {
     EXPECT_NEAR(peak, 16384, 2000);
 }
 
-TEST_F(EngineTest, PlaybackAdvancesInRealTimeOnTheSilentDriver) {
-    ASSERT_TRUE(Engine.BASS_Start());
+// The test is the output device: it calls the device callback itself, in the device's
+// 1024-frame pieces, each once the decoder has the sound ready, so what is heard follows
+// exactly what was played and no test waits on real time.
+constexpr int DeviceFrames = 1024;
+
+std::vector<std::int16_t> Drive(TBassEngine& engine, double seconds) {
+    std::vector<std::int16_t> played;
+    auto left = std::int64_t(std::llround(seconds * 44100));
+    std::vector<std::int16_t> buffer(2 * DeviceFrames);
+    while (left > 0) {
+        const int n = int(std::min<std::int64_t>(left, DeviceFrames));
+        EXPECT_TRUE(engine.WaitUntilBuffered(std::size_t(n), 60s));
+        engine.DeviceFill(buffer.data(), n);
+        played.insert(played.end(), buffer.begin(), buffer.begin() + 2 * n);
+        left -= n;
+    }
+    return played;
+}
+
+double HeardSeconds(TBassEngine& engine, HSTREAM h) {
+    return double(engine.HeardBytes(h)) / (44100.0 * 4);
+}
+
+TEST_F(EngineTest, PlaybackFollowsWhatTheDeviceTook) {
     const HSTREAM h =
         Engine.BASS_StreamCreateFile(false, Fixture("cbr128_44k_stereo.mp3"), 0, 0, 0);
     ASSERT_NE(h, 0u);
     const std::uint32_t fileEnd = Engine.BASS_StreamGetFilePosition(h, BASS_FILEPOS_END);
-    const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(Engine.BASS_StreamPlay(h, false, 0));
-    std::this_thread::sleep_for(600ms);
-    const double wall =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const double heard = double(Engine.HeardBytes(h)) / (44100.0 * 4);
-    // Bounds leave room for a busy machine that runs the device's thread late.
-    EXPECT_GT(heard, 0.5 * wall);
-    EXPECT_LT(heard, wall + 0.1);
+    EXPECT_EQ(Engine.HeardBytes(h), 0u);
+    Drive(Engine, 0.6);
+    // Heard: everything before the last callback's share, and at most all of it.
+    const double heard = HeardSeconds(Engine, h);
+    EXPECT_GE(heard, 0.6 - double(DeviceFrames) / 44100 - 1e-6);
+    EXPECT_LE(heard, 0.6 + 1e-6);
     const std::uint32_t pos = Engine.BASS_StreamGetFilePosition(h, BASS_FILEPOS_CURRENT);
     EXPECT_NEAR(double(pos) / fileEnd, heard / 3.03, 0.06);
 
@@ -223,45 +245,144 @@ TEST_F(EngineTest, PlaybackAdvancesInRealTimeOnTheSilentDriver) {
     EXPECT_NEAR(data[20], 0.25f, 0.04f);
     EXPECT_LT(data[40], 0.01f);
 
-    // Paused, the position holds; resumed, it moves on.
+    // Paused, the position holds while the device goes on; resumed, it moves on.
     ASSERT_TRUE(Engine.BASS_ChannelPause(h));
     const std::uint64_t held = Engine.HeardBytes(h);
-    std::this_thread::sleep_for(200ms);
+    Drive(Engine, 0.2);
     EXPECT_EQ(Engine.HeardBytes(h), held);
     ASSERT_TRUE(Engine.BASS_ChannelResume(h));
-    std::this_thread::sleep_for(200ms);
+    Drive(Engine, 0.2);
     EXPECT_GT(Engine.HeardBytes(h), held + 44100 * 4 / 20);
-    // A seek while playing moves what is heard.
+    // A seek while playing moves what is heard: at once to the target, then on from there.
     ASSERT_TRUE(Engine.BASS_ChannelSetPosition(h, Engine.BASS_StreamGetLength(h) / 4 * 3 / 4 * 4));
-    std::this_thread::sleep_for(100ms);
+    EXPECT_NEAR(double(Engine.HeardBytes(h)) / Engine.BASS_StreamGetLength(h), 0.75, 0.01);
+    Drive(Engine, 0.1);
     const double after = double(Engine.HeardBytes(h)) / Engine.BASS_StreamGetLength(h);
     EXPECT_GT(after, 0.74);
     EXPECT_LT(after, 0.75 + 0.1 / 3.03 + 0.03);
     EXPECT_FALSE(Engine.BASS_ChannelSetPosition(h, Engine.BASS_StreamGetLength(h) + 4));
     EXPECT_TRUE(Engine.BASS_ChannelStop(h));
     EXPECT_FALSE(Engine.IsActive(h));
+    EXPECT_EQ(Engine.Underruns(h), 0u);
 }
 
-// The player on the real engine plays a one-second file to its end: the last report shows
-// the file's end, and the stop comes only after the sound had time to be heard.
-TEST_F(EngineTest, PlayerPlaysAShortFileToTheEndInRealTime) {
+// Holds the decoder thread at its gate (inside the decode lock, where a slow disk would hold
+// it) until the test opens it again.
+class TStallGate {
+public:
+    void Close() {
+        std::lock_guard lock(FMutex);
+        FClosed = true;
+    }
+    void Open() {
+        {
+            std::lock_guard lock(FMutex);
+            FClosed = false;
+        }
+        FChanged.notify_all();
+    }
+    void Pass() {
+        std::unique_lock lock(FMutex);
+        FWaiting = FClosed;
+        FChanged.notify_all();
+        FChanged.wait(lock, [&] { return !FClosed; });
+        FWaiting = false;
+    }
+    bool WaitUntilHolding() {
+        std::unique_lock lock(FMutex);
+        return FChanged.wait_for(lock, 60s, [&] { return FWaiting; });
+    }
+
+private:
+    std::mutex FMutex;
+    std::condition_variable FChanged;
+    bool FClosed = false;
+    bool FWaiting = false;
+};
+
+int Peak(const std::vector<std::int16_t>& samples, std::size_t from, std::size_t count) {
+    int peak = 0;
+    for (std::size_t i = from; i < from + count && i < samples.size(); ++i)
+        peak = std::max(peak, std::abs(int(samples[i])));
+    return peak;
+}
+
+// With the decoder stalled for 200 ms of sound, every callback returns at once with sound
+// from the buffer; once the buffer is empty the callback still returns at once, with silence,
+// and counts the drop-out.
+TEST_F(EngineTest, DeviceNeverWaitsForAStalledDecoder) {
+    TStallGate gate;
+    Engine.SetDecodeGate([&] { gate.Pass(); });
+    const HSTREAM h =
+        Engine.BASS_StreamCreateFile(false, Fixture("cbr128_44k_stereo.mp3"), 0, 0, 0);
+    ASSERT_NE(h, 0u);
+    ASSERT_TRUE(Engine.BASS_StreamPlay(h, false, 0));
+    ASSERT_TRUE(Engine.WaitUntilBuffered(TAudioChannel::RingFrames - 1024, 60s));
+    gate.Close();
+    Drive(Engine, double(DeviceFrames) / 44100);  // makes room, so the decoder goes to its gate
+    ASSERT_TRUE(gate.WaitUntilHolding());
+
+    // The callbacks run on a thread of their own, so a callback that waited for the decoder
+    // would show as a failure here rather than as a hung test.
+    const std::size_t buffered = Engine.BufferedFrames(h);
+    ASSERT_GT(buffered, std::size_t(44100 / 5 + DeviceFrames));
+    std::vector<std::int16_t> stalled;
+    std::uint64_t underrunsWithData = 0;
+    auto device = std::async(std::launch::async, [&] {
+        std::vector<std::int16_t> buffer(2 * DeviceFrames);
+        for (std::size_t done = 0; done < 44100 / 5; done += DeviceFrames) {
+            Engine.DeviceFill(buffer.data(), DeviceFrames);
+            stalled.insert(stalled.end(), buffer.begin(), buffer.end());
+        }
+        underrunsWithData = Engine.Underruns(h);
+        // Now the rest of the buffer, and one callback more.
+        while (Engine.BufferedFrames(h) > 0) Engine.DeviceFill(buffer.data(), DeviceFrames);
+        Engine.DeviceFill(buffer.data(), DeviceFrames);
+        return buffer;
+    });
+    const bool returned = device.wait_for(60s) == std::future_status::ready;
+    gate.Open();
+    ASSERT_TRUE(returned) << "the device callback waited for the decoder";
+    const std::vector<std::int16_t> dry = device.get();
+    EXPECT_EQ(underrunsWithData, 0u);
+    for (std::size_t i = 0; i < stalled.size(); i += 2 * DeviceFrames)
+        ASSERT_NEAR(Peak(stalled, i, 2 * DeviceFrames), 16384, 2000) << "callback " << i / 2048;
+    EXPECT_EQ(Peak(dry, 0, dry.size()), 0);
+    EXPECT_GE(Engine.Underruns(h), 1u);
+    // Heard is counted in frames the device took, with nothing decoded meanwhile.
+    const double heard = HeardSeconds(Engine, h);
+    const double taken = double(buffered + DeviceFrames) / 44100;
+    EXPECT_LE(heard, taken + 1e-6);
+    EXPECT_GE(heard, taken - 2.0 * DeviceFrames / 44100);
+
+    // Decoding again, the sound comes back.
+    const auto more = Drive(Engine, 0.1);
+    EXPECT_NEAR(Peak(more, more.size() / 2, more.size() / 2), 16384, 2000);
+    EXPECT_TRUE(Engine.BASS_StreamFree(h));
+}
+
+// The player on the engine plays a one-second file to its end: the last report shows the
+// file's end, and the stop comes only after the sound had time to be heard. Each 50 ms tick
+// follows 50 ms of sound taken by the test's device.
+TEST_F(EngineTest, PlayerPlaysAShortFileToTheEnd) {
     TKivMp3Play player(Engine, 177, 121);
+    ASSERT_TRUE(Engine.BASS_Stop());  // the player started the device; the test is the device
     std::vector<std::pair<std::int32_t, std::int32_t>> reports;
     player.OnProgress = [&](const void*, std::int32_t max, std::int32_t pos, const std::string&) {
         reports.emplace_back(max, pos);
     };
     player.SetFileName(Fixture("short_1s.mp3"));
-    const auto start = std::chrono::steady_clock::now();
     player.Play();
-    while (player.Timer().Enabled && std::chrono::steady_clock::now() - start < 10s) {
-        std::this_thread::sleep_for(50ms);
+    int ticks = 0;
+    while (player.Timer().Enabled && ticks < 200) {
+        Drive(Engine, 0.05);
         player.TimerTick();
+        ++ticks;
     }
-    const double wall =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double played = ticks * 0.05;
     EXPECT_FALSE(player.Timer().Enabled);
-    EXPECT_GT(wall, 1.0);
-    EXPECT_LT(wall, 6.0);
+    EXPECT_GT(played, 1.0);
+    EXPECT_LT(played, 6.0);
     ASSERT_GE(reports.size(), 3u);
     const std::int32_t fileEnd = std::int32_t(std::filesystem::file_size(Fixture("short_1s.mp3")));
     EXPECT_EQ(reports[reports.size() - 2].second, fileEnd);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "production/FramePixels.h"
@@ -161,6 +162,45 @@ TEST(BlurBitmap, LeavesTinyBitmapsAndBordersAlone) {
         EXPECT_EQ(framed.RgbAt(0, i), 0xffffffu);
         EXPECT_EQ(framed.RgbAt(4, i), 0xffffffu);
     }
+}
+
+// The fade's pixels on a full DVD frame of noise, softened as many times as a five-second still:
+// the same as the definition visited pixel by pixel, and the same bytes as the softening that
+// shipped first (its checksum was recorded from that version before it was made faster).
+TEST(BlurBitmap, SameBytesAsTheDefinitionAndAsBefore) {
+    Bitmap fast(720, 576);
+    std::uint32_t seed = 2026;
+    for (int y = 0; y < fast.Height(); ++y) {
+        for (int i = 0; i < 3 * fast.Width(); ++i) {
+            seed = seed * 134775813u + 1u;
+            fast.Row(y)[i] = std::uint8_t(seed >> 24);
+        }
+    }
+    Bitmap slow = fast;
+    for (int pass = 0; pass < 3; ++pass) {
+        BlurBitmap(fast);
+        for (int y = 1; y < slow.Height() - 1; ++y) {
+            for (int x = 1; x < slow.Width() - 1; ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    unsigned sum = 0;
+                    for (int dy = -1; dy <= 1; ++dy) {
+                        for (int dx = -1; dx <= 1; ++dx) sum += slow.Row(y + dy)[3 * (x + dx) + c];
+                    }
+                    slow.Row(y)[3 * x + c] = std::uint8_t(sum / 9);
+                }
+            }
+        }
+    }
+    for (int y = 0; y < fast.Height(); ++y) {
+        ASSERT_EQ(std::memcmp(fast.Row(y), slow.Row(y), std::size_t(fast.Width()) * 3), 0) << y;
+    }
+    for (int pass = 3; pass < 125; ++pass) BlurBitmap(fast);
+    std::uint64_t hash = 1469598103934665603ull;  // FNV-1a over the rows
+    for (int y = 0; y < fast.Height(); ++y) {
+        for (int i = 0; i < 3 * fast.Width(); ++i)
+            hash = (hash ^ fast.Row(y)[i]) * 1099511628211ull;
+    }
+    EXPECT_EQ(hash, 9073219768112066591ull);
 }
 
 }  // namespace

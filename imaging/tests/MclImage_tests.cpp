@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "production/MclImage.h"
+#include "imaging/MclImage.h"
 
 namespace velmora {
 namespace {

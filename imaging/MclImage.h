@@ -1,6 +1,8 @@
 #pragma once
 // The picture calls of the media conversion layer: an image object that holds a 24-bit
-// picture, filled from a bitmap and turned back into a new bitmap. The layer's text overlay
+// picture, filled from a bitmap and turned back into a new bitmap. They live with the raster
+// type, below both users: picture import makes its round trip through them, and the media
+// layer (production/) draws its text overlay into the same image object. The layer's text overlay
 // draws into the same image object. A handle is an owning object: MclImgFree releases it, and
 // a handle that goes out of scope releases itself.
 

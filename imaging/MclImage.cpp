@@ -1,4 +1,4 @@
-#include "production/MclImage.h"
+#include "imaging/MclImage.h"
 
 namespace velmora {
 
