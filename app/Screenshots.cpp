@@ -1,13 +1,38 @@
 #include "app/Screenshots.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
 #include "app/UnitMain.h"
+#include "production/ui/UnitMake.h"
 
 namespace velmora::ui {
+
+namespace {
+
+/// The production dialog caught during a DVD run. The run starts as soon as the dialog is up
+/// and writes into a temporary folder that goes when the dialog has gone (the dialog stops
+/// and joins its run when the screenshot ends the program).
+void ShowMakeRunning(TFrmMain& w) {
+    QTemporaryDir output;
+    QTimer::singleShot(300, &w, [&output] {
+        auto* make = qobject_cast<TFrmMake*>(QApplication::activeModalWidget());
+        if (make == nullptr) return;
+        make->findChild<QRadioButton*>(QStringLiteral("RGOutTypeDVD"))->click();
+        make->findChild<QLineEdit*>(QStringLiteral("EdtOut"))
+            ->setText(output.filePath(QStringLiteral("DVD-0.mpg")));
+        make->findChild<QPushButton*>(QStringLiteral("SbtnMake"))->click();
+    });
+    w.BtnBeginMakeClick();
+}
+
+}  // namespace
 
 const std::vector<TScreenshot>& Screenshots() {
     static const std::vector<TScreenshot> all = {
@@ -37,6 +62,7 @@ const std::vector<TScreenshot>& Screenshots() {
         {"about", [](TFrmMain& w) { w.PnlRegClick(); }},
         {"edit-picture", [](TFrmMain& w) { w.BtnEditPClick(); }},
         {"make", [](TFrmMain& w) { w.BtnBeginMakeClick(); }},
+        {"make-run", [](TFrmMain& w) { ShowMakeRunning(w); }},
     };
     return all;
 }
@@ -54,7 +80,8 @@ bool StartScreenshot(TFrmMain& window, const TScreenshotOptions& options) {
     QTimer::singleShot(options.DelayMs, &window, [&window, out] {
         QWidget* top = QApplication::activeModalWidget();
         if (top == nullptr) top = &window;
-        if (!top->grab().save(out)) std::fprintf(stderr, "velmora: cannot write %s\n", qPrintable(out));
+        if (!top->grab().save(out))
+            std::fprintf(stderr, "velmora: cannot write %s\n", qPrintable(out));
         // Ends every event loop, the modal window's included.
         QCoreApplication::exit(0);
     });

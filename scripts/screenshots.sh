@@ -71,4 +71,6 @@ shot create-album "$work/demo" 800
 shot import-pictures "$work/import" 1700 "$src"/photo*.JPG
 shot import-music "$work/import" 1150 "$src"/track*.MP3
 shot about "$work/demo" 800
+shot make "$work/demo" 800
+shot make-run "$work/demo" 6000
 echo "pictures in $out"
