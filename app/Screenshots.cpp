@@ -80,8 +80,7 @@ bool StartScreenshot(TFrmMain& window, const TScreenshotOptions& options) {
     QTimer::singleShot(options.DelayMs, &window, [&window, out] {
         QWidget* top = QApplication::activeModalWidget();
         if (top == nullptr) top = &window;
-        if (!top->grab().save(out))
-            std::fprintf(stderr, "velmora: cannot write %s\n", qPrintable(out));
+        if (!top->grab().save(out)) std::fprintf(stderr, "velmora: cannot write %s\n", qPrintable(out));
         // Ends every event loop, the modal window's included.
         QCoreApplication::exit(0);
     });
