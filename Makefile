@@ -2,6 +2,8 @@
 #   make demo   set up, build, and run the program's main job on a demo album
 #   make test   set up, build from scratch with sanitizers, run the tests and the fuzzers
 #   make bench  set up, build optimised, run the benchmarks (prints figures and ratios)
+#   make package       build the Debian package (build-package/velmora_<version>_<arch>.deb)
+#   make package-test  build the package, check it with lintian, unpack it and run it
 #   make run    set up, build and start the desktop program (without a display: make demo)
 #   make screenshots  pictures of the real windows under Xvfb into docs/screenshots/
 
@@ -10,8 +12,13 @@ TEST_BUILD ?= build-test
 RELEASE_BUILD ?= build-release
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+PACKAGE_BUILD ?= build-package
+# Debian's own compiler and linker flags (hardening) for the packaged programs.
+PACKAGE_CXXFLAGS = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS)
+PACKAGE_CFLAGS = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS) $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CFLAGS)
+PACKAGE_LDFLAGS = $(shell DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)
 
-.PHONY: setup configure-release build test unit fuzz demo bench clean run screenshots gui
+.PHONY: setup configure-release build test unit fuzz demo bench clean run screenshots gui package package-test
 
 setup:
 	@bash scripts/setup.sh
@@ -57,5 +64,16 @@ run: gui
 screenshots: gui
 	bash scripts/screenshots.sh $(RELEASE_BUILD)
 
+package: setup
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
+	    -DCMAKE_CXX_FLAGS="$(PACKAGE_CXXFLAGS)" -DCMAKE_C_FLAGS="$(PACKAGE_CFLAGS)" \
+	    -DCMAKE_EXE_LINKER_FLAGS="$(PACKAGE_LDFLAGS)"
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
+package-test: package
+	bash scripts/package-test.sh $(PACKAGE_BUILD)
+
 clean:
-	rm -rf $(TEST_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(TEST_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)

@@ -1,18 +1,24 @@
 // The program entry of the desktop program: the application with its title, look, font and
-// Chinese texts of Qt's own dialogs; the album store's root and its lock, held for the
-// program's whole life; then the main window and the message loop.
+// language (Chinese, or English for an English locale or --lang en); the album store's root and
+// its lock, held for the program's whole life, with the shipped background pictures offered to
+// a new store; then the main window and the message loop. --help and --version print without
+// a display.
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLibraryInfo>
+#include <QFile>
 #include <QMessageBox>
-#include <QTranslator>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "app/Artwork.h"
+#include "app/DataFolder.h"
+#include "app/Language.h"
 #include "app/Screenshots.h"
 #include "app/UnitMain.h"
 #include "audio/BassEngine.h"
+#include "production/ShippedBackPics.h"
 #include "store/Pub.h"
 #include "store/StoreLock.h"
 #include "store/StoreRoot.h"
@@ -23,10 +29,11 @@ namespace {
 
 struct TProgramOptions {
     QString StoreDir;
+    QString Lang;
     velmora::ui::TScreenshotOptions Screenshot;
 };
 
-TProgramOptions ParseOptions(const QApplication& app) {
+TProgramOptions ParseOptions(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Velmora"));
     parser.addHelpOption();
@@ -46,15 +53,36 @@ TProgramOptions ParseOptions(const QApplication& app) {
     const QCommandLineOption file(QStringLiteral("screenshot-file"),
                                   QStringLiteral("A file the file choosers answer with."),
                                   QStringLiteral("PATH"));
-    parser.addOptions({store, shot, out, delay, file});
+    const QCommandLineOption lang(
+        QStringLiteral("lang"),
+        QStringLiteral("The windows' language: en or zh (otherwise the locale's: English for "
+                       "an English locale, else Chinese)."),
+        QStringLiteral("LANG"));
+    parser.addOptions({store, lang, shot, out, delay, file});
     parser.process(app);
     TProgramOptions options;
     options.StoreDir = parser.value(store);
+    options.Lang = parser.value(lang);
     options.Screenshot.Name = parser.value(shot);
     options.Screenshot.OutFile = parser.value(out);
     options.Screenshot.DelayMs = parser.value(delay).toInt();
     options.Screenshot.Files = parser.values(file);
     return options;
+}
+
+// --help and --version only print: they are answered before anything needs a display.
+bool AsksOnlyForText(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        for (const char* option : {"-h", "--help", "-help", "-v", "--version", "--help-all"}) {
+            if (std::strcmp(argv[i], option) == 0) return true;
+        }
+    }
+    return false;
+}
+
+void SetProgramNames() {
+    QCoreApplication::setApplicationName(QStringLiteral("Velmora"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
 }
 
 void ShowStartError(const QString& text) {
@@ -64,18 +92,28 @@ void ShowStartError(const QString& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (AsksOnlyForText(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        SetProgramNames();
+        ParseOptions(app);  // prints the text and ends the program
+        return 0;
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Velmora"));
-    QApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
+    SetProgramNames();
+    const TProgramOptions options = ParseOptions(app);
+    bool validLang = true;
+    const velmora::ui::TLanguage language =
+        velmora::ui::ChooseLanguage(options.Lang, velmora::ui::MessagesLocaleName(), &validLang);
+    if (!validLang) {
+        std::fprintf(stderr, "velmora: --lang takes en or zh, not %s\n", qPrintable(options.Lang));
+        return 2;
+    }
     velmora::ui::ApplyVelmoraLook();
     QApplication::setFont(velmora::ui::SongFont(12));
-    // Qt's own buttons and dialogs speak Chinese, like the program's texts.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&qtTexts);
-    }
-    const TProgramOptions options = ParseOptions(app);
+    // Chinese windows get Qt's own Chinese texts for its buttons and dialogs; English windows
+    // the program's English translation (a missing one leaves the windows Chinese).
+    velmora::ui::TLanguageSetup languageSetup;
+    languageSetup.Install(language, velmora::ui::DataFile(QStringLiteral("translations")));
 
     velmora::TAlbumStore store;
     std::unique_ptr<velmora::TStoreLock> lock;
@@ -91,6 +129,15 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         ShowStartError(QString::fromUtf8(error.what()));
         return 1;
+    }
+
+    // A new store gets the background pictures shipped with the program. They are an offer:
+    // a store that cannot take them works without them.
+    try {
+        velmora::OfferShippedBackPics(
+            store.RootPath,
+            QFile::encodeName(velmora::ui::DataFile(QStringLiteral("backpic/"))).toStdString());
+    } catch (const std::exception&) {
     }
 
     std::unique_ptr<velmora::ui::TServices> services;

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <cstdlib>
 #include <iostream>
+#include <string>
 
 #include "cli/CliContext.h"
 
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
 
     CLI::App app{"Velmora: albums of pictures and songs made into slide-show videos"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("velmora-cli ") + VELMORA_VERSION,
+                         "Print the program's version and exit");
     CliContext context;
     app.add_option("--store", context.StoreDir, "Folder of the album store");
     AddStoreCommands(app, context);
@@ -29,6 +32,8 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         std::cerr << "velmora-cli: " << e.what() << "\n";

@@ -16,6 +16,10 @@ PACKAGES=(
     fonts-urw-base35 libjpeg-turbo-progs
     # desktop program: widgets, Chinese texts of Qt's own dialogs, window tests and screenshots
     qt6-translations-l10n xvfb xauth ccache
+    # English windows: Qt's Linguist tools (lupdate, lrelease and their CMake functions)
+    qt6-l10n-tools qt6-tools-dev
+    # installing and packaging: icons drawn from SVG, the .deb and its validators
+    librsvg2-bin dpkg-dev fakeroot desktop-file-utils appstream lintian
     # audio and video
     libavcodec-dev libavformat-dev libavutil-dev libswscale-dev libswresample-dev libsdl2-dev
     # independent tools that make fixtures and check output

@@ -46,15 +46,22 @@ std::string UserStoreFolder() {
     return WithSlash(HomeFolder()) + ".local/share/velmora/";
 }
 
-std::string DefaultStoreRoot() {
-    const std::string program = ProgramFolder();
-    if (::access(program.c_str(), W_OK) == 0) return program;
+bool IsInstalledProgram(const std::string& programFolder) {
+    std::error_code error;
+    return fs::is_directory(WithSlash(programFolder) + "../share/velmora", error);
+}
+
+std::string DefaultStoreRootFor(const std::string& programFolder) {
+    const std::string program = WithSlash(programFolder);
+    if (!IsInstalledProgram(program) && ::access(program.c_str(), W_OK) == 0) return program;
     const std::string user = UserStoreFolder();
     std::error_code error;
     fs::create_directories(user, error);
     if (error) throw IoError("cannot create the album store", user, error.value());
     return user;
 }
+
+std::string DefaultStoreRoot() { return DefaultStoreRootFor(ProgramFolder()); }
 
 std::string ResolveStoreRoot(const std::string& storeDir) {
     if (storeDir.empty()) return DefaultStoreRoot();

@@ -13,8 +13,17 @@ std::string ProgramFolder();
 /// not absolute. Not created.
 std::string UserStoreFolder();
 
-/// The default store root, ending with "/": the program folder when it is writable, otherwise
-/// UserStoreFolder(), created when missing (IoError when it cannot be).
+/// True when `programFolder` (ending with "/") belongs to an installed copy: the program's data
+/// stands in "../share/velmora/" beside it, as `cmake --install` and the package lay it out.
+bool IsInstalledProgram(const std::string& programFolder);
+
+/// The default store root for a program in `programFolder`, ending with "/": that folder for a
+/// portable copy that may write there, otherwise (an installed copy, even when run by a user
+/// who could write into the system's program folder, or a read-only folder) UserStoreFolder(),
+/// created when missing (IoError when it cannot be).
+std::string DefaultStoreRootFor(const std::string& programFolder);
+
+/// DefaultStoreRootFor(ProgramFolder()).
 std::string DefaultStoreRoot();
 
 /// The store root for `storeDir` (as given to --store; made absolute, "/" appended), or the

@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "production/ui/MakeTexts.h"
+
 namespace velmora::ui {
 
 TProductionWorker::TProductionWorker(const TAlbumStore& store, TProductionSettings settings,
@@ -47,8 +49,9 @@ void TProductionWorker::Run() noexcept {
 void TProductionWorker::PostProgress(const TProgressInfo& info) {
     {
         const std::lock_guard<std::mutex> guard(FLock);
-        FProgressText = QString::fromStdString(info.Texts.Progress);
-        FTimeText = QString::fromStdString(info.Texts.Time);
+        // Translation only reads the installed translators, which stay put during a run.
+        FProgressText = RunText(info.Texts.Progress);
+        FTimeText = RunText(info.Texts.Time);
     }
     if (!FProgressPending.exchange(true)) {
         QMetaObject::invokeMethod(this, &TProductionWorker::DeliverProgress, Qt::QueuedConnection);

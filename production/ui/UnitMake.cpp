@@ -18,6 +18,7 @@
 
 #include "imaging/LoadPicture.h"
 #include "production/ui/MakePreview.h"
+#include "production/ui/MakeTexts.h"
 #include "production/ui/MakeSaveDialog.h"
 #include "production/ui/MakeWorker.h"
 #include "store/Pub.h"
@@ -101,8 +102,8 @@ void TFrmMake::FormCreate() {
     }
     // The word VCD stays whatever output type is chosen later.
     setWindowTitle(tr("相册《%1》VCD视频文件制作").arg(albumName));
-    LPicTime->setText(FromUtf8(PicTimeLabel(FPicTotalSeconds)));
-    LMusTime->setText(FromUtf8(MusicTimeLabel(FMusicTotalSeconds)));
+    LPicTime->setText(RunText(PicTimeLabel(FPicTotalSeconds)));
+    LMusTime->setText(RunText(MusicTimeLabel(FMusicTotalSeconds)));
 }
 
 void TFrmMake::ListBackPictures() {
@@ -168,7 +169,7 @@ void TFrmMake::CboxTBClick(bool checked) {
     if (checked) {
         if (CanSync(FStore.PicCount, FMusicTotalSeconds)) {
             // The pictures will fill the music.
-            LPicTime->setText(FromUtf8(PicTimeLabel(FMusicTotalSeconds)));
+            LPicTime->setText(RunText(PicTimeLabel(FMusicTotalSeconds)));
             return;
         }
         FServices.Prompt(
@@ -177,7 +178,7 @@ void TFrmMake::CboxTBClick(bool checked) {
         CboxTB->setChecked(false);  // runs the unchecking branch
         return;
     }
-    LPicTime->setText(FromUtf8(PicTimeLabel(FPicTotalSeconds)));
+    LPicTime->setText(RunText(PicTimeLabel(FPicTotalSeconds)));
 }
 
 void TFrmMake::Clb1Click(QListWidgetItem* item) {

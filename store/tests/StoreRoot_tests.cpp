@@ -60,6 +60,24 @@ TEST(StoreRoot, UserFolderFollowsXdgDataHome) {
     EXPECT_EQ(UserStoreFolder(), "/home/someone/.local/share/velmora/");
 }
 
+TEST(StoreRoot, InstalledCopyKeepsItsStoreInTheUserDataFolder) {
+    test::TempDir prefix;
+    test::TempDir data;
+    fs::create_directories(prefix / "bin");
+    const std::string bin = prefix.Dir() + "bin/";
+    ScopedEnv xdg("XDG_DATA_HOME", data.Path().c_str());
+    // A writable folder without installed data is a portable copy: the store stands beside it.
+    EXPECT_FALSE(IsInstalledProgram(bin));
+    EXPECT_EQ(DefaultStoreRootFor(bin), bin);
+    // Once share/velmora stands beside bin/, the copy is installed: even a writable bin/ (root
+    // running the program) never receives albums; the user's folder is created.
+    fs::create_directories(prefix / "share/velmora");
+    EXPECT_TRUE(IsInstalledProgram(bin));
+    EXPECT_EQ(DefaultStoreRootFor(bin), data.Dir() + "velmora/");
+    EXPECT_TRUE(fs::is_directory(data / "velmora"));
+    EXPECT_TRUE(fs::is_empty(prefix / "bin"));
+}
+
 TEST(StoreRoot, StoreOptionIsMadeAbsoluteWithATrailingSlash) {
     test::TempDir dir;
     EXPECT_EQ(ResolveStoreRoot(dir.Path().string()), dir.Dir());
