@@ -112,9 +112,9 @@ TEST(EndToEnd, FromAnEmptyStoreToADvdThroughTheWindows) {
     test::MakeJpeg(src + "tower.jpg", 600, 900, "gradient:green-yellow");  // portrait
     test::MakeJpeg(src + "sky.jpg", 1024, 576, "gradient:white-navy");
     test::MakeJpeg(src + "field.JPG", 640, 480, "gradient:orange-purple");
-    ASSERT_EQ(
-        test::RunProgram({"convert", "-size", "320x240", "gradient:cyan-black", src + "scan.tif"}),
-        0);
+    ASSERT_EQ(test::RunProgram({"convert", "-size", "320x240", "gradient:cyan-black", "-depth", "8",
+                                "-compress", "none", src + "scan.tif"}),
+              0);
     test::MakeMp3(src + "晨曲.mp3", 8);
     test::MakeMp3(src + "song.mp3", 9);
 
@@ -142,7 +142,9 @@ TEST(EndToEnd, FromAnEmptyStoreToADvdThroughTheWindows) {
                              Q(src + "field.JPG"), Q(src + "scan.tif")}};
     OnDialog<TFrmAddP>([](TFrmAddP& dialog) { dialog.Timer1Timer(); });
     QTest::mouseClick(window.BtnAddP, Qt::LeftButton);
-    ASSERT_EQ(store.PicCount, 5);
+    ASSERT_EQ(store.PicCount, 5) << (services.Prompts.isEmpty()
+                                         ? std::string()
+                                         : services.Prompts.back().Text.toStdString());
     QTest::mouseClick(window.SbtEditMusic, Qt::LeftButton);
     services.FileAnswers = {{Q(src + "晨曲.mp3"), Q(src + "song.mp3")}};
     OnDialog<TFrmAddM>([](TFrmAddM& dialog) { dialog.Timer1Timer(); });
