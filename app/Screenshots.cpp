@@ -1,12 +1,17 @@
 #include "app/Screenshots.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
 #include "app/UnitMain.h"
 #include "effects/ui/UnitEditP.h"
+#include "production/ui/UnitMake.h"
 
 namespace velmora::ui {
 
@@ -23,6 +28,22 @@ void ShowEditorPreview(int ticks) {
     editor->BtnLookXGClick();
     editor->HoldTimerTimeout();
     for (int k = 0; k < ticks; ++k) editor->Timer1Timer();
+}
+
+/// The production dialog caught during a DVD run. The run starts as soon as the dialog is up
+/// and writes into a temporary folder that goes when the dialog has gone (the dialog stops
+/// and joins its run when the screenshot ends the program).
+void ShowMakeRunning(TFrmMain& w) {
+    QTemporaryDir output;
+    QTimer::singleShot(300, &w, [&output] {
+        auto* make = qobject_cast<TFrmMake*>(QApplication::activeModalWidget());
+        if (make == nullptr) return;
+        make->findChild<QRadioButton*>(QStringLiteral("RGOutTypeDVD"))->click();
+        make->findChild<QLineEdit*>(QStringLiteral("EdtOut"))
+            ->setText(output.filePath(QStringLiteral("DVD-0.mpg")));
+        make->findChild<QPushButton*>(QStringLiteral("SbtnMake"))->click();
+    });
+    w.BtnBeginMakeClick();
 }
 
 }  // namespace
@@ -63,6 +84,7 @@ const std::vector<TScreenshot>& Screenshots() {
              w.BtnEditPClick();
          }},
         {"make", [](TFrmMain& w) { w.BtnBeginMakeClick(); }},
+        {"make-run", [](TFrmMain& w) { ShowMakeRunning(w); }},
     };
     return all;
 }

@@ -73,4 +73,5 @@ shot about "$work/demo" 800
 shot edit-picture-preview "$work/demo" 800
 shot edit-picture "$work/demo" 2500
 shot make "$work/demo" 1200
+shot make-run "$work/demo" 6000
 echo "pictures in $out"

@@ -203,16 +203,28 @@ TEST_F(MakeRun, FailedRunsAreReportedWithTheirReason) {
     TFrmMake dialog(store, FServices);
     dialog.show();
     QSignalSpy finished(&dialog, &TFrmMake::RunFinished);
+    auto* make = Child<QPushButton>(dialog, "SbtnMake");
+    const QString failure = QStringLiteral("创建相册视频文件出错，请重新制作！");
+
+    // A run the core refuses to start (an output inside the album store) does not start.
+    ChooseOutput(dialog, Q(store.AlbumPath + "inside.mpg"));
+    QTest::mouseClick(make, Qt::LeftButton);
+    EXPECT_FALSE(dialog.RunActive());
+    ASSERT_EQ(FServices.Prompts.size(), 1);
+    EXPECT_EQ(FServices.Prompts[0].Caption, QStringLiteral("Velmora"));
+    EXPECT_TRUE(make->isEnabled());
+    ExpectSettingsEnabled(dialog, true);
 
     // An output in a folder that was removed after it was chosen cannot be written.
-    fs::create_directories(FRoot / "gone");
-    ChooseOutput(dialog, Q(FRoot.Dir() + "gone/out.mpg"));
-    fs::remove_all(FRoot / "gone");
-    QTest::mouseClick(Child<QPushButton>(dialog, "SbtnMake"), Qt::LeftButton);
+    test::TempDir out;
+    fs::create_directories(out / "gone");
+    ChooseOutput(dialog, Q(out.Dir() + "gone/out.mpg"));
+    fs::remove_all(out / "gone");
+    FServices.Prompts.clear();
+    QTest::mouseClick(make, Qt::LeftButton);
     ASSERT_TRUE(finished.wait(RunLimitMs));
     EXPECT_FALSE(dialog.LastReport().Success);
     ASSERT_EQ(FServices.Prompts.size(), 1);
-    const QString failure = QStringLiteral("创建相册视频文件出错，请重新制作！");
     EXPECT_TRUE(FServices.Prompts[0].Text.startsWith(failure + "\n\n"));
     EXPECT_GT(FServices.Prompts[0].Text.size(), failure.size() + 2);
     EXPECT_EQ(FServices.Prompts[0].Caption, QStringLiteral("错误"));
@@ -221,21 +233,24 @@ TEST_F(MakeRun, FailedRunsAreReportedWithTheirReason) {
     EXPECT_TRUE(FServices.OpenedUrls.isEmpty());
     ExpectSettingsEnabled(dialog, true);
 
-    // An output that exists but takes no data (a link to the full device): still a failure,
-    // never announced as success.
-    const std::string full = FRoot.Dir() + "full.mpg";
-    fs::create_symlink("/dev/full", full);
+    // A run that fails while the old file the user chose to overwrite is still there (the only
+    // picture cannot be decoded): a failure with its reason, never the completion question,
+    // then the notice naming the picture.
+    test::WriteText(store.AlbumPath + "P0.jpg", "not a picture");
+    test::WriteText(out / "old.mpg", "an older video");
     FServices.Prompts.clear();
     FServices.Answers.push_back(QMessageBox::Yes);  // the overwrite question
-    ChooseOutput(dialog, Q(full));
+    ChooseOutput(dialog, Q(out.Dir() + "old.mpg"));
     ASSERT_EQ(FServices.Prompts.size(), 1);
     FServices.Prompts.clear();
-    QTest::mouseClick(Child<QPushButton>(dialog, "SbtnMake"), Qt::LeftButton);
+    QTest::mouseClick(make, Qt::LeftButton);
     ASSERT_TRUE(finished.wait(RunLimitMs));
     EXPECT_FALSE(dialog.LastReport().Success);
-    ASSERT_GE(FServices.Prompts.size(), 1);
-    EXPECT_TRUE(FServices.Prompts[0].Text.startsWith(failure))
+    EXPECT_TRUE(fs::exists(out / "old.mpg"));
+    ASSERT_EQ(FServices.Prompts.size(), 2);
+    EXPECT_TRUE(FServices.Prompts[0].Text.startsWith(failure + "\n\n"))
         << FServices.Prompts[0].Text.toStdString();
+    EXPECT_TRUE(FServices.Prompts[1].Text.contains("P0.jpg"));
     EXPECT_TRUE(FServices.OpenedUrls.isEmpty());
 }
 
