@@ -21,7 +21,7 @@
     </message>
     <message>
         <source>编辑音乐信息</source>
-        <translation>Songs</translation>
+        <translation>Edit song</translation>
     </message>
     <message>
         <source>继续加入音乐</source>
@@ -37,7 +37,7 @@
     </message>
     <message>
         <source>编辑图片信息</source>
-        <translation>Pictures</translation>
+        <translation>Edit picture</translation>
     </message>
     <message>
         <source>继续加入图片</source>

@@ -9,12 +9,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QUrl>
 #include <QXmlStreamReader>
 #include <filesystem>
 #include <functional>
 #include <memory>
 
 #include "app/About.h"
+#include "app/Help.h"
 #include "app/Language.h"
 #include "app/UnitMain.h"
 #include "audio/tests/FakeBass.h"
@@ -314,6 +316,21 @@ TEST(Language, ChineseSetUpChangesNoTextOfTheWindows) {
         for (const auto& shown : walk) anyChinese = anyChinese || HasChinese(shown.Text);
     }
     EXPECT_TRUE(anyChinese);
+}
+
+TEST(Language, HelpOpensTheManualInTheWindowsLanguage) {
+    const QString chinese = ui::ManualPath();
+    EXPECT_TRUE(chinese.endsWith(QStringLiteral("/manual/index.html"))) << chinese.toStdString();
+    EXPECT_TRUE(QFile::exists(chinese));
+    ui::TLanguageSetup language;
+    ASSERT_TRUE(language.Install(ui::TLanguage::English, TranslationsFolder()));
+    const QString english = ui::ManualPath();
+    EXPECT_TRUE(english.endsWith(QStringLiteral("/manual/en/index.html"))) << english.toStdString();
+    EXPECT_TRUE(QFile::exists(english));
+    test::TFakeServices services;
+    EXPECT_TRUE(ui::ShowHelp(services));
+    ASSERT_EQ(services.OpenedUrls.size(), 1);
+    EXPECT_EQ(services.OpenedUrls[0], QUrl::fromLocalFile(english));
 }
 
 TEST(Language, CoreStatusTextsAndEffectNamesFollowTheLanguage) {
