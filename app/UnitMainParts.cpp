@@ -15,31 +15,15 @@
 #include "app/UnitMain.h"
 #include "audio/KivMp3Play.h"
 #include "audio/ui/KivMp3PlayWidget.h"
+#include "audio/ui/UnitAddM.h"
+#include "effects/ui/UnitEditP.h"
+#include "production/ui/UnitMake.h"
 #include "store/Pub.h"
+#include "store/ui/UnitAddA.h"
+#include "store/ui/UnitAddP.h"
 #include "widgets/Guard.h"
 #include "widgets/KivSText.h"
 #include "widgets/Services.h"
-
-#if __has_include("store/ui/UnitAddA.h")
-#include "store/ui/UnitAddA.h"
-#define VELMORA_HAS_ADDA 1
-#endif
-#if __has_include("store/ui/UnitAddP.h")
-#include "store/ui/UnitAddP.h"
-#define VELMORA_HAS_ADDP 1
-#endif
-#if __has_include("audio/ui/UnitAddM.h")
-#include "audio/ui/UnitAddM.h"
-#define VELMORA_HAS_ADDM 1
-#endif
-#if __has_include("effects/ui/UnitEditP.h")
-#include "effects/ui/UnitEditP.h"
-#define VELMORA_HAS_EDITP 1
-#endif
-#if __has_include("production/ui/UnitMake.h")
-#include "production/ui/UnitMake.h"
-#define VELMORA_HAS_MAKE 1
-#endif
 
 namespace velmora::ui {
 
@@ -120,13 +104,9 @@ void TFrmMain::TrackBarMouseUp() {
 }
 
 int TFrmMain::RunCreateAlbum() {
-#ifdef VELMORA_HAS_ADDA
     TFrmAddA dialog(FStore, FServices, this);
     dialog.exec();
     return dialog.CreatedIndex();
-#else
-    return -1;
-#endif
 }
 
 void TFrmMain::SbtNewAblmClick() {
@@ -142,17 +122,12 @@ void TFrmMain::SbtNewAblmClick() {
 }
 
 void TFrmMain::RunImport(bool songs, const QStringList& files) {
-    (void)files;
     if (songs) {
-#ifdef VELMORA_HAS_ADDM
         RunMusicImport(FStore, FServices, files, this);
-#endif
         FMusicModel->Fill();
         SelectRow(LvwM, FMusicModel->rowCount() - 1);
     } else {
-#ifdef VELMORA_HAS_ADDP
         RunPictureImport(FStore, FServices, files, this);
-#endif
         FPicModel->Fill();
         if (FPicModel->rowCount() > 0) SelectRow(LvwP, FPicModel->rowCount() - 1);
     }
@@ -172,17 +147,13 @@ void TFrmMain::BtnAddPClick() {
 }
 
 void TFrmMain::RunEditor() {
-#ifdef VELMORA_HAS_EDITP
     TFrmEditP editor(FStore, FServices, *this, this);
     editor.exec();
-#endif
 }
 
 void TFrmMain::BtnBeginMakeClick() {
-#ifdef VELMORA_HAS_MAKE
     TFrmMake make(FStore, FServices, this);
     make.exec();
-#endif
 }
 
 }  // namespace velmora::ui

@@ -1,5 +1,7 @@
 #include "audio/BassStream.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -29,6 +31,12 @@ int OpenError(int averror) {
 std::unique_ptr<TBassStream> TBassStream::Open(const std::string& path, int outRate, int& error) {
     std::unique_ptr<TBassStream> s(new TBassStream);
     s->FOutRate = outRate > 0 ? outRate : 44100;
+    // Only a regular file is opened: a FIFO or device would block the reader forever.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        error = BASS_ERROR_FILEOPEN;
+        return nullptr;
+    }
     AVFormatContext* format = nullptr;
     // The file is untrusted: only local files (no playlist may reach out to the network or
     // other files) and only plain audio containers. The "file:" prefix keeps a colon in the

@@ -49,7 +49,8 @@ void TID3v1::Clear() {
 }
 
 bool TID3v1::ReadTagBlock(const std::string& path, TTagBlock& block) {
-    TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: a FIFO named like a song is never waited on; it fails the S_ISREG test.
+    TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0) return false;
     struct stat info {};
     if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < BlockSize) {

@@ -13,6 +13,8 @@
 #include "audio/KivMp3Play.h"
 #include "base/AtomicFile.h"
 #include "base/Errors.h"
+#include "base/RegularFile.h"
+#include "store/FileOps.h"
 
 namespace velmora {
 
@@ -39,16 +41,15 @@ std::int32_t WholeSeconds(float seconds) {
 }  // namespace
 
 bool CopyFileReplacing(const std::string& source, const std::string& dest) {
-    TUniqueFd in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
-    if (in.Get() < 0) return false;
-    struct stat info {};
-    if (::fstat(in.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
     try {
+        // Only a regular file is copied; a FIFO is never waited on.
+        TUniqueFd in = OpenRegularFileAt(AT_FDCWD, source, false, source);
+        if (in.Get() < 0) return false;
         TAtomicFile out(dest);
         CopyContent(in.Get(), out);
         out.Commit();
         return true;
-    } catch (const IoError&) {
+    } catch (const Error&) {
         return false;  // the destination is untouched and no partial file is left
     }
 }
@@ -56,6 +57,12 @@ bool CopyFileReplacing(const std::string& source, const std::string& dest) {
 TMusicImportResult ImportMusic(TAlbumStore& store, TBassApi& bass,
                                const std::vector<std::string>& sources,
                                const TMusicImportHooks& hooks) {
+    // Nothing is written anywhere before the album folder is known to be a real folder.
+    if (store.AlbumPath.empty()) throw InvalidArgument("no album is open to import songs into");
+    const TUniqueFd folder = OpenStoreFolder(store.AlbumPath);
+    if (folder.Get() < 0) throw IoError("cannot open the album folder", store.AlbumPath, ENOENT);
+    // Files are written through the folder's descriptor, never through a link in its place.
+    const std::string albumDir = PathThroughDescriptor(folder.Get());
     TMusicImportResult result;
     // The dialog's invisible player, used only to measure play times.
     TKivMp3Play player(bass, 97, 25);
@@ -69,8 +76,14 @@ TMusicImportResult ImportMusic(TAlbumStore& store, TBassApi& bass,
         }
         const std::string& src = sources[std::size_t(i)];
         if (hooks.OnProgress) hooks.OnProgress(i + 1, count, src);
-        const std::string number = NextFreeNumber(store.AlbumPath, "M", "mp3");
-        const std::string dest = store.AlbumPath + "M" + number + ".mp3";
+        const std::string number = NextFreeNumber(albumDir, "M", "mp3");
+        const std::string dest = albumDir + "M" + number + ".mp3";
+        try {
+            RequireRegularFile(src);  // a FIFO or device would block the player and the tags
+        } catch (const Error&) {
+            result.Skipped.push_back(src);
+            continue;
+        }
         player.SetFileName(src);
         tag.LoadFromFile(src);  // a file without a tag leaves the fields empty
         if (!CopyFileReplacing(src, dest)) {
@@ -87,6 +100,9 @@ TMusicImportResult ImportMusic(TAlbumStore& store, TBassApi& bass,
         info.Singer.SetBytes(tag.Artist);
         info.Remark.SetBytes(tag.Comment);
         ++result.Imported;
+        // Saved after every file: a killed import loses at most the song in progress, which
+        // exists only under a temporary name until it is complete.
+        store.SaveRecords("M");
     }
     store.SaveRecords("M");
     return result;

@@ -29,9 +29,11 @@ void TSpectrum::FillRect(int left, int top, int right, int bottom, std::uint32_t
 namespace {
 
 int HeightOf(float magnitude) noexcept {
-    const float scaled = std::fabs(magnitude) * 500.0f;
+    // The single-precision magnitude is scaled in double precision: a float product rounds
+    // up across a whole number for some values and gives a bar one pixel too high.
+    const double scaled = std::fabs(double(magnitude)) * 500.0;
     if (std::isnan(scaled)) return 0;
-    if (scaled >= float(TSpectrum::MaxHeight)) return TSpectrum::MaxHeight;
+    if (scaled >= double(TSpectrum::MaxHeight)) return TSpectrum::MaxHeight;
     return int(scaled);  // truncated toward zero
 }
 

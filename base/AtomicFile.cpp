@@ -1,7 +1,9 @@
 #include "base/AtomicFile.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -21,13 +23,6 @@ std::string FolderOf(const std::string& path) {
 std::string NameOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-/// The permission bits a replaced file keeps; new files get rw-r--r--.
-mode_t ModeFor(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) return info.st_mode & 07777;
-    return 0644;
 }
 
 /// Writes all of `bytes` through `writer`; returns 0 or the errno of the failure.
@@ -50,21 +45,51 @@ int WriteAll(int fd, std::span<const std::uint8_t> bytes, const TWriteFn& writer
 
 TAtomicFile::TAtomicFile(const std::string& target)
     : FTarget(target),
-      FTemp(FolderOf(target) + "/." + NameOf(target) + ".XXXXXX"),
-      FFd(::mkostemp(FTemp.data(), O_CLOEXEC)) {
-    if (FFd.Get() < 0) throw IoError("cannot create a temporary file", FTemp, errno);
-    if (::fchmod(FFd.Get(), ModeFor(target)) != 0) {
+      FDir(::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+      FName(NameOf(target)) {
+    if (FDir.Get() < 0) throw IoError("cannot create a temporary file", target, errno);
+    CreateTemp();
+}
+
+TAtomicFile::TAtomicFile(int dirFd, const std::string& name, const std::string& shownPath)
+    : FTarget(shownPath), FDir(::fcntl(dirFd, F_DUPFD_CLOEXEC, 0)), FName(name) {
+    if (FDir.Get() < 0) throw IoError("cannot create a temporary file", shownPath, errno);
+    CreateTemp();
+}
+
+void TAtomicFile::CreateTemp() {
+    // A replaced file keeps its permission bits; links are not followed for them.
+    struct stat info {};
+    mode_t mode = 0644;
+    if (::fstatat(FDir.Get(), FName.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(info.st_mode)) {
+        mode = info.st_mode & 07777;
+    }
+    static const char* letters = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string suffix;
+        std::uint32_t random = 0;
+        if (::getrandom(&random, sizeof random, 0) != sizeof random) random ^= ::getpid() + attempt;
+        for (int i = 0; i < 6; ++i, random /= 36) suffix += letters[random % 36];
+        FTemp = "." + FName + "." + suffix;
+        FFd = TUniqueFd(::openat(FDir.Get(), FTemp.c_str(),
+                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (FFd.Get() >= 0) break;
+        if (errno != EEXIST) throw IoError("cannot create a temporary file", FTarget, errno);
+    }
+    if (FFd.Get() < 0) throw IoError("cannot create a temporary file", FTarget, EEXIST);
+    if (::fchmod(FFd.Get(), mode) != 0) {
         const int failure = errno;
         FFd.Reset();
-        ::unlink(FTemp.c_str());
-        throw IoError("cannot create a temporary file", FTemp, failure);
+        ::unlinkat(FDir.Get(), FTemp.c_str(), 0);
+        throw IoError("cannot create a temporary file", FTarget, failure);
     }
 }
 
 TAtomicFile::~TAtomicFile() {
     if (!FCommitted) {
         FFd.Reset();
-        ::unlink(FTemp.c_str());
+        ::unlinkat(FDir.Get(), FTemp.c_str(), 0);
     }
 }
 
@@ -76,12 +101,13 @@ void TAtomicFile::Write(std::span<const std::uint8_t> bytes) {
 void TAtomicFile::Commit() {
     int failure = ::fsync(FFd.Get()) == 0 ? 0 : errno;
     if (failure == 0 && ::close(FFd.Release()) != 0) failure = errno;
-    if (failure == 0 && ::rename(FTemp.c_str(), FTarget.c_str()) != 0) failure = errno;
+    if (failure == 0 && ::renameat(FDir.Get(), FTemp.c_str(), FDir.Get(), FName.c_str()) != 0) {
+        failure = errno;
+    }
     if (failure != 0) throw IoError("cannot write", FTarget, failure);
     FCommitted = true;
     // Make the rename itself durable; a failure here leaves a complete file either way.
-    TUniqueFd dir(::open(FolderOf(FTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0) ::fsync(dir.Get());
+    ::fsync(FDir.Get());
 }
 
 void WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> bytes,
@@ -89,6 +115,17 @@ void WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> byte
     TAtomicFile file(path);
     const int failure = WriteAll(file.Fd(), bytes, writer);
     if (failure != 0) throw IoError("cannot write", path, failure);
+    file.Commit();
+}
+
+}  // namespace velmora
+
+namespace velmora {
+
+void WriteFileAtomicAt(int dirFd, const std::string& name, const std::string& shownPath,
+                       std::span<const std::uint8_t> bytes) {
+    TAtomicFile file(dirFd, name, shownPath);
+    file.Write(bytes);
     file.Commit();
 }
 

@@ -23,6 +23,10 @@ class TAtomicFile {
 public:
     /// Throws IoError when the temporary file cannot be created.
     explicit TAtomicFile(const std::string& target);
+    /// The file `name` inside the open folder `dirFd`: every step goes through that folder's
+    /// descriptor, so a link put in place of the folder's path is never followed. `shownPath`
+    /// names the target in messages.
+    TAtomicFile(int dirFd, const std::string& name, const std::string& shownPath);
     ~TAtomicFile();
     TAtomicFile(const TAtomicFile&) = delete;
     TAtomicFile& operator=(const TAtomicFile&) = delete;
@@ -36,8 +40,12 @@ public:
     void Commit();
 
 private:
-    std::string FTarget;
-    std::string FTemp;
+    void CreateTemp();
+
+    std::string FTarget;  ///< the target's path, for messages
+    TUniqueFd FDir;       ///< the folder that holds target and temporary file
+    std::string FName;    ///< the target's name in FDir
+    std::string FTemp;    ///< the temporary file's name in FDir
     TUniqueFd FFd;
     bool FCommitted = false;
 };
@@ -49,5 +57,9 @@ using TWriteFn = std::function<ssize_t(int fd, const void* data, std::size_t siz
 /// replaces write(2) in tests.
 void WriteFileAtomic(const std::string& path, std::span<const std::uint8_t> bytes,
                      const TWriteFn& writer = {});
+
+/// Replaces the file `name` of the open folder `dirFd` with `bytes`, as WriteFileAtomic does.
+void WriteFileAtomicAt(int dirFd, const std::string& name, const std::string& shownPath,
+                       std::span<const std::uint8_t> bytes);
 
 }  // namespace velmora

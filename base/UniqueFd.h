@@ -11,6 +11,14 @@ public:
     ~TUniqueFd() { Reset(); }
     TUniqueFd(const TUniqueFd&) = delete;
     TUniqueFd& operator=(const TUniqueFd&) = delete;
+    TUniqueFd(TUniqueFd&& other) noexcept : FFd(other.Release()) {}
+    TUniqueFd& operator=(TUniqueFd&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            FFd = other.Release();
+        }
+        return *this;
+    }
 
     int Get() const noexcept { return FFd; }
     /// Gives up ownership without closing.

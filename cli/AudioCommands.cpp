@@ -96,6 +96,7 @@ int ImportMusicCommand(const std::string& storeDir, const std::string& albumName
                        const std::vector<std::string>& files) {
     TAlbumStore store;
     store.RootPath = ResolveStoreRoot(storeDir);
+    const std::unique_ptr<TStoreLock> lock = LockStoreForWriting(store.RootPath);
     store.LoadRecords("A");
     const int index = FindAlbum(store, albumName);
     if (index < 0) {

@@ -4,7 +4,10 @@
 
 #include <CLI/CLI.hpp>
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "store/StoreLock.h"
 
 namespace velmora::cli {
 
@@ -23,6 +26,11 @@ class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+/// Takes the lock of the store at rootPath for a command that writes, before it reads the
+/// records it will change. A second writer waits briefly, then fails with StoreBusy and has
+/// changed nothing. A store root that does not exist yet needs no lock (nothing is in it).
+std::unique_ptr<TStoreLock> LockStoreForWriting(const std::string& rootPath);
 
 // Each subsystem adds its subcommands here.
 void AddStoreCommands(CLI::App& app, CliContext& context);

@@ -27,31 +27,15 @@ namespace velmora::cli {
 
 namespace {
 
-bool HasSuffix(const std::string& path, const std::string& suffix) {
-    if (path.size() < suffix.size()) return false;
-    std::string tail = path.substr(path.size() - suffix.size());
-    std::transform(tail.begin(), tail.end(), tail.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return tail == suffix;
-}
-
 // A picture file in any format the project decodes; the decoders' notices go to stderr.
 Bitmap ReadPicture(const std::string& path) {
-    Bitmap bitmap = LoadPictureToBitmap(
-        path, [](const std::string& text) { std::cerr << text << "\n"; });
+    Bitmap bitmap =
+        LoadPictureToBitmap(path, [](const std::string& text) { std::cerr << text << "\n"; });
     if (bitmap.Empty()) throw InvalidFile("cannot read the picture", path);
     return bitmap;
 }
 
-void WritePicture(const Bitmap& bitmap, const std::string& path) {
-    if (HasSuffix(path, ".bmp")) {
-        bitmap.WriteBmp(path);
-        return;
-    }
-    if (!bitmap.ToQImage().save(QString::fromStdString(path))) {
-        throw IoError("cannot write the picture", path);
-    }
-}
+void WritePicture(const Bitmap& bitmap, const std::string& path) { bitmap.WritePictureFile(path); }
 
 // "2,4,6", "2:100:2" (first, last, step) or a mix of both; every value 0 to 100.
 std::vector<int> ParseProgressList(const std::string& text) {

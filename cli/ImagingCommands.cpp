@@ -3,10 +3,12 @@
 
 #include <QImage>
 #include <QString>
+#include <cctype>
 #include <filesystem>
 #include <iostream>
 
 #include "base/Errors.h"
+#include "base/RegularFile.h"
 #include "cli/CliContext.h"
 #include "imaging/LoadPicture.h"
 #include "store/Catalogue.h"
@@ -23,17 +25,24 @@ void PrintMessage(const std::string& text) { std::cerr << text << "\n"; }
 int Decode(const std::string& file, const std::string& out) {
     const std::string ext = std::filesystem::path(out).extension().string();
     if (ext != ".bmp" && ext != ".png") throw UsageError("--out must end in .bmp or .png");
-    const Bitmap picture = LoadPictureToBitmap(file, PrintMessage);
+    RequireRegularFile(file);  // a folder or FIFO named like a picture: a clear message
+    // The TIFF reader is the last resort for every file; its messages are shown only for a
+    // file that claims to be a TIFF file, so a damaged JPEG is not called an invalid TIFF.
+    std::string lower = std::filesystem::path(file).extension().string();
+    for (char& c : lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    const bool tiff = lower == ".tif" || lower == ".tiff";
+    std::vector<std::string> messages;
+    const Bitmap picture =
+        LoadPictureToBitmap(file, [&messages](const std::string& m) { messages.push_back(m); });
+    if (tiff || !picture.Empty()) {
+        for (const std::string& message : messages) PrintMessage(message);
+    }
     if (picture.Empty()) {
-        std::cerr << "velmora-cli: nothing decoded from " << file << "\n";
+        std::cerr << "velmora-cli: nothing decoded from " << file
+                  << (tiff ? "" : ": no decoder could read it") << "\n";
         return ExitFailure;
     }
-    if (ext == ".bmp") {
-        picture.WriteBmp(out);
-    } else if (!picture.ToQImage().save(QString::fromStdString(out), "PNG")) {
-        std::cerr << "velmora-cli: cannot write " << out << "\n";
-        return ExitFailure;
-    }
+    picture.WritePictureFile(out);
     std::cout << picture.Width() << " x " << picture.Height() << " -> " << out << "\n";
     return ExitOk;
 }
@@ -51,6 +60,8 @@ void OpenAlbumByName(TAlbumStore& store, const std::string& storeDir, const std:
 int Import(const CliContext& context, const std::string& album,
            const std::vector<std::string>& files) {
     TAlbumStore store;
+    const std::unique_ptr<TStoreLock> lock =
+        LockStoreForWriting(ResolveStoreRoot(context.StoreDir));
     OpenAlbumByName(store, context.StoreDir, album);
     TImportCallbacks callbacks;
     callbacks.OnProgress = [](int position, int count, const std::string& path) {

@@ -22,21 +22,24 @@ namespace velmora::cli {
 
 namespace {
 
-/// Exit status of a run stopped by Ctrl-C (128 + SIGINT), after its report.
-constexpr int ExitStopped = 130;
+/// The signal that stopped the run; its exit status is 128 + the signal (130 for Ctrl-C, 143
+/// for SIGTERM), after its report.
+std::atomic<int> StopSignal{SIGINT};
 
 std::atomic<bool> StopRequested{false};
 
-// The first Ctrl-C asks the run to stop with a playable file; a second one ends the program
-// at once, as Ctrl-C normally does.
-extern "C" void OnInterrupt(int) {
+// The first Ctrl-C or SIGTERM asks the run to stop with a playable file; a second one ends
+// the program at once, as the signal normally does.
+extern "C" void OnInterrupt(int signal) {
+    if (!StopRequested.load()) StopSignal.store(signal);
     if (StopRequested.exchange(true)) {
-        std::signal(SIGINT, SIG_DFL);
-        std::raise(SIGINT);
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
     }
 }
 
-/// Installs the Ctrl-C handler for its lifetime; the run polls the flag in its progress calls.
+/// Installs the Ctrl-C and SIGTERM handler for its lifetime; the run polls the flag in its progress
+/// calls.
 class TInterruptGuard {
 public:
     TInterruptGuard() {
@@ -45,13 +48,18 @@ public:
         action.sa_handler = OnInterrupt;
         sigemptyset(&action.sa_mask);
         sigaction(SIGINT, &action, &FPrevious);
+        sigaction(SIGTERM, &action, &FPreviousTerm);
     }
-    ~TInterruptGuard() { sigaction(SIGINT, &FPrevious, nullptr); }
+    ~TInterruptGuard() {
+        sigaction(SIGINT, &FPrevious, nullptr);
+        sigaction(SIGTERM, &FPreviousTerm, nullptr);
+    }
     TInterruptGuard(const TInterruptGuard&) = delete;
     TInterruptGuard& operator=(const TInterruptGuard&) = delete;
 
 private:
     struct sigaction FPrevious {};
+    struct sigaction FPreviousTerm {};
 };
 
 TOutputType ParsePreset(const std::string& name) {
@@ -187,7 +195,7 @@ int Make(const CliContext& context, const TMakeOptions& options) {
     if (report.Stopped) {
         std::cerr << "Stopped after " << report.FramesWritten << " of " << report.TotalFrames + 2
                   << " frames; the file is playable.\n";
-        return ExitStopped;
+        return 128 + StopSignal.load();
     }
     return ExitOk;
 }
@@ -218,12 +226,7 @@ int Compose(const TComposeOptions& options) {
         std::cerr << "Could not decode the background picture " << path
                   << "; the fill colour took its place.\n";
     }
-    const std::string lower = QString::fromStdString(options.Out).toLower().toStdString();
-    if (lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".bmp") == 0) {
-        frame.WriteBmp(options.Out);
-    } else if (!frame.ToQImage().save(QString::fromStdString(options.Out))) {
-        throw IoError("Cannot write the frame", options.Out);
-    }
+    frame.WritePictureFile(options.Out);
     std::cout << options.Out << "\n";
     return ExitOk;
 }

@@ -64,8 +64,39 @@ std::size_t DisplayWidth(const std::string& text) {
     return width;
 }
 
-/// Prints rows as columns separated by two blanks; the first row is the header.
-void PrintTable(const std::vector<TRow>& rows) {
+/// Text for the terminal: control characters (C0, DEL and C1) shown as visible escapes, so
+/// that names and tags from files cannot move the cursor or change the terminal.
+std::string Visible(const std::string& text) {
+    static const char* hex = "0123456789abcdef";
+    std::string shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        const bool c1 = b == 0xC2 && i + 1 < text.size() &&
+                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (b < 0x20 || b == 0x7F) {
+            shown += "\\x";
+            shown += hex[b >> 4];
+            shown += hex[b & 0xF];
+        } else if (c1) {
+            const auto c = static_cast<unsigned char>(text[++i]);
+            shown += "\\u00";
+            shown += hex[c >> 4];
+            shown += hex[c & 0xF];
+        } else {
+            shown += char(b);
+        }
+    }
+    return shown;
+}
+
+/// Prints rows as columns separated by two blanks; the first row is the header. Cells are
+/// shown with Visible.
+void PrintTable(const std::vector<TRow>& givenRows) {
+    std::vector<TRow> rows = givenRows;
+    for (TRow& row : rows) {
+        for (std::string& cell : row) cell = Visible(cell);
+    }
     std::vector<std::size_t> widths;
     for (const TRow& row : rows) {
         widths.resize(std::max(widths.size(), row.size()), 0);
@@ -86,10 +117,12 @@ void PrintTable(const std::vector<TRow>& rows) {
 
 // ---- store access ----------------------------------------------------------------------------
 
-/// The store of --store (or the default root) with its catalogue loaded.
-TAlbumStore LoadStore(const CliContext& context) {
+/// The store of --store (or the default root) with its catalogue loaded. A command that
+/// writes passes `lock`, which receives the store's lock taken before anything is read.
+TAlbumStore LoadStore(const CliContext& context, std::unique_ptr<TStoreLock>* lock = nullptr) {
     TAlbumStore store;
     store.RootPath = ResolveStoreRoot(context.StoreDir);
+    if (lock != nullptr) *lock = LockStoreForWriting(store.RootPath);
     store.LoadRecords("A");
     return store;
 }
@@ -148,10 +181,15 @@ int ListAlbums(const CliContext& context, bool json) {
     }
     std::vector<TRow> rows{{"#", "Album", "Pictures", "Songs"}};
     for (int i = 0; i < store.AlbumCount; ++i) {
-        TAlbumStore album = store;
+        // A store of this one entry: copying the whole catalogue per row would take time
+        // growing with the square of its length.
+        TAlbumStore album;
+        album.RootPath = store.RootPath;
+        album.Albums = {store.Albums[i]};
+        album.AlbumCount = 1;
         std::string pics = "?", songs = "?";
         try {
-            album.OpenAlbum(i);
+            album.OpenAlbum(0);
             pics = std::to_string(album.PicCount);
             songs = std::to_string(album.MusicCount);
         } catch (const Error&) {
@@ -164,16 +202,18 @@ int ListAlbums(const CliContext& context, bool json) {
 }
 
 int CreateAlbumCommand(const CliContext& context, const std::string& name) {
-    TAlbumStore store = LoadStore(context);
     std::error_code ignored;
-    std::filesystem::create_directories(store.RootPath, ignored);
+    std::filesystem::create_directories(ResolveStoreRoot(context.StoreDir), ignored);
+    std::unique_ptr<TStoreLock> lock;
+    TAlbumStore store = LoadStore(context, &lock);
     const std::string created = CreateAlbum(store, name);
-    std::cout << "created album \"" << created << "\" in " << store.RootPath << "\n";
+    std::cout << "created album \"" << Visible(created) << "\" in " << store.RootPath << "\n";
     return ExitOk;
 }
 
 int DeleteAlbumCommand(const CliContext& context, const std::string& name, bool yes) {
-    TAlbumStore store = LoadStore(context);
+    std::unique_ptr<TStoreLock> lock;
+    TAlbumStore store = LoadStore(context, &lock);
     const int index = FindAlbum(store, name);
     if (index < 0) throw Error("no album named \"" + name + "\" in " + store.RootPath);
     try {
@@ -184,8 +224,39 @@ int DeleteAlbumCommand(const CliContext& context, const std::string& name, bool 
     if (auto question = AlbumDeleteQuestion(store.PicCount, store.MusicCount)) {
         if (!Confirm(*question, yes)) return Cancelled();
     }
-    DeleteAlbum(store);
-    std::cout << "deleted album \"" << name << "\"\n";
+    const TAlbumDeletion report = DeleteAlbum(store);
+    if (!report.FolderRemoved) {
+        std::cerr << "velmora-cli: the entry of album \"" << name
+                  << "\" is deleted, but its folder could not be removed entirely: "
+                  << report.Folder << "\n";
+        return ExitFailure;
+    }
+    std::cout << "deleted album \"" << Visible(name) << "\"\n";
+    if (!report.OpenFailure.empty()) {
+        std::cerr << "velmora-cli: notice: the album now current cannot be opened: "
+                  << report.OpenFailure << "\n";
+    }
+    return ExitOk;
+}
+
+int AdoptFolderCommand(const CliContext& context, const std::string& name) {
+    std::unique_ptr<TStoreLock> lock;
+    TAlbumStore store = LoadStore(context, &lock);
+    AdoptAlbumFolder(store, name);
+    std::cout << "adopted the folder \"" << name << "\" as an album\n";
+    return ExitOk;
+}
+
+int RemoveFolderCommand(const CliContext& context, const std::string& name, bool yes) {
+    std::unique_ptr<TStoreLock> lock;
+    TAlbumStore store = LoadStore(context, &lock);
+    if (!Confirm(
+            "remove the folder \"" + name + "\", which belongs to no album, with all its files?",
+            yes)) {
+        return Cancelled();
+    }
+    RemoveStrayFolder(store, name);
+    std::cout << "removed the folder \"" << name << "\"\n";
     return ExitOk;
 }
 
@@ -205,6 +276,26 @@ void AddAlbumCommands(CLI::App& app, CliContext& context) {
     create->add_option("NAME", *name, "Album name (at most 90 bytes in GB18030)")->required();
     create->callback([&context, name] {
         context.Action = [&context, name] { return CreateAlbumCommand(context, *name); };
+    });
+
+    CLI::App* adopt = album->add_subcommand(
+        "adopt", "Give a folder of the store that belongs to no album an album entry");
+    auto adoptName = std::make_shared<std::string>();
+    adopt->add_option("FOLDER", *adoptName, "Folder name in the store root")->required();
+    adopt->callback([&context, adoptName] {
+        context.Action = [&context, adoptName] { return AdoptFolderCommand(context, *adoptName); };
+    });
+
+    CLI::App* removeFolder = album->add_subcommand(
+        "remove-folder", "Delete a folder of the store that belongs to no album");
+    auto folderName = std::make_shared<std::string>();
+    auto folderYes = std::make_shared<bool>(false);
+    removeFolder->add_option("FOLDER", *folderName, "Folder name in the store root")->required();
+    removeFolder->add_flag("--yes,-y", *folderYes, "Do not ask before deleting");
+    removeFolder->callback([&context, folderName, folderYes] {
+        context.Action = [&context, folderName, folderYes] {
+            return RemoveFolderCommand(context, *folderName, *folderYes);
+        };
     });
 
     CLI::App* remove = album->add_subcommand("delete", "Delete an album with its files");
@@ -322,7 +413,8 @@ const TListKind MusicKind{"song",
 
 int MoveCommand(const CliContext& context, const TListKind& kind, const std::string& albumName,
                 const std::string& indexText, const std::string& direction) {
-    TAlbumStore store = LoadStore(context);
+    std::unique_ptr<TStoreLock> lock;
+    TAlbumStore store = LoadStore(context, &lock);
     OpenNamedAlbum(store, albumName);
     const int index = ParseIndex(indexText, store.*kind.Count, kind.Noun);
     const int target = kind.Move(store, index, direction == "up");
@@ -338,7 +430,8 @@ int MoveCommand(const CliContext& context, const TListKind& kind, const std::str
 int DeleteCommand(const CliContext& context, const TListKind& kind, const std::string& albumName,
                   const std::string& indexText, bool all, bool yes) {
     if (all == !indexText.empty()) throw UsageError("give either INDEX or --all");
-    TAlbumStore store = LoadStore(context);
+    std::unique_ptr<TStoreLock> lock;
+    TAlbumStore store = LoadStore(context, &lock);
     OpenNamedAlbum(store, albumName);
     const int count = store.*kind.Count;
     if (!all) {
@@ -432,7 +525,8 @@ int EditPictureCommand(const CliContext& context, const TEditArgs& args) {
     if (args.Effect) edit.Effect = EffectArgument(*args.Effect);
     const std::int32_t allDwell = args.AllDwell ? DwellArgument(*args.AllDwell) : 0;
 
-    TAlbumStore store = LoadStore(context);
+    std::unique_ptr<TStoreLock> lock;
+    TAlbumStore store = LoadStore(context, &lock);
     OpenNamedAlbum(store, args.Album);
     if (args.AllDwell) {
         ApplyDwellToAll(store, allDwell);
@@ -465,6 +559,12 @@ void AddEditPictureCommand(CLI::App& app, CliContext& context) {
 }
 
 }  // namespace
+
+std::unique_ptr<TStoreLock> LockStoreForWriting(const std::string& rootPath) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(rootPath, error)) return nullptr;
+    return std::make_unique<TStoreLock>(rootPath);
+}
 
 void AddStoreCommands(CLI::App& app, CliContext& context) {
     AddAlbumCommands(app, context);

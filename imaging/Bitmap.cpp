@@ -1,12 +1,16 @@
 #include "imaging/Bitmap.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QImageWriter>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "base/AtomicFile.h"
 #include "base/Errors.h"
 
 namespace velmora {
@@ -144,12 +148,27 @@ std::vector<std::uint8_t> Bitmap::EncodeBmp() const {
 }
 
 void Bitmap::WriteBmp(const std::string& path) const {
-    const std::vector<std::uint8_t> bytes = EncodeBmp();
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw IoError("cannot create", path, errno);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    out.flush();
-    if (!out) throw IoError("cannot write", path, errno);
+    // A temporary file renamed when complete: a failure (a full disk) leaves nothing.
+    WriteFileAtomic(path, EncodeBmp());
+}
+
+void Bitmap::WritePictureFile(const std::string& path) const {
+    std::string ext = std::filesystem::path(path).extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    if (ext == ".bmp") {
+        WriteBmp(path);
+        return;
+    }
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, ext.empty() ? QByteArray() : QByteArray(ext.c_str() + 1));
+    if (!writer.write(ToQImage())) {
+        throw IoError("cannot write the picture: " + writer.errorString().toStdString(), path);
+    }
+    const auto* data = reinterpret_cast<const std::uint8_t*>(encoded.constData());
+    WriteFileAtomic(path, std::span(data, std::size_t(encoded.size())));
 }
 
 QImage Bitmap::ToQImage() const {

@@ -57,8 +57,13 @@ public:
     /// file cannot be read and InvalidFile when it is not such a BMP.
     static Bitmap ReadBmp(const std::string& path);
     static Bitmap ReadBmp(std::span<const std::uint8_t> data, const std::string& nameForErrors);
-    /// Writes a bottom-up 24-bit BMP file. Throws IoError.
+    /// Writes a bottom-up 24-bit BMP file under a temporary name renamed when complete.
+    /// Throws IoError; a failure leaves no file behind.
     void WriteBmp(const std::string& path) const;
+    /// Writes a picture file in the format its extension names (.bmp, .png, .jpg, ... as
+    /// Qt's image writers know them), under a temporary name renamed when complete. Throws
+    /// IoError; a failure leaves no file behind.
+    void WritePictureFile(const std::string& path) const;
     std::vector<std::uint8_t> EncodeBmp() const;
 
     /// A QImage (Format_BGR888) that views this bitmap's pixels without copying; valid while

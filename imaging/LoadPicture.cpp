@@ -1,13 +1,16 @@
 #include "imaging/LoadPicture.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "base/Errors.h"
+#include "base/RegularFile.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/Metafile.h"
 #include "imaging/QtPicture.h"
@@ -18,15 +21,27 @@ namespace velmora {
 namespace {
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) throw IoError("cannot open", path, errno);
-    const std::streamoff size = in.tellg();
-    if (size < 0) throw IoError("cannot read", path, errno);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.seekg(0);
-    in.read(reinterpret_cast<char*>(bytes.data()), size);
-    if (in.gcount() != size) throw IoError("cannot read", path, errno);
-    return bytes;
+    const TUniqueFd fd = OpenRegularFileAt(AT_FDCWD, path, false, path);
+    if (fd.Get() < 0) throw IoError("cannot open", path, errno);
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) throw IoError("cannot read", path, errno);
+        if (n == 0) return bytes;
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
+}
+
+/// True when `path` names a regular file (through links); anything else is never opened.
+bool IsRegularFile(const std::string& path) {
+    try {
+        RequireRegularFile(path);
+        return true;
+    } catch (const Error&) {
+        return false;
+    }
 }
 
 std::string LowerExtension(const std::string& path) {
@@ -59,7 +74,7 @@ Bitmap DecodeByExtension(const std::string& path, int minWidth, int minHeight) {
 Bitmap LoadPictureToBitmap(const std::string& path, const MessageSink& messages, int minWidth,
                            int minHeight) {
     std::error_code error;
-    if (!std::filesystem::exists(path, error)) return Bitmap();
+    if (!std::filesystem::exists(path, error) || !IsRegularFile(path)) return Bitmap();
     Bitmap picture = DecodeByExtension(path, minWidth, minHeight);
     if (!picture.Empty()) return picture;
     try {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
 
 #include "effects/EffectRandom.h"
 #include "imaging/LoadPicture.h"
@@ -56,8 +57,15 @@ void TFrameComposer::ComposeWith(const Bitmap& picture, const std::string& name,
     if (picture.Empty()) {
         RecordFailure(FFailures, name);
     } else {
+        // Every preset's frame is shown at 4:3, so its pixels are wider than tall (DVD
+        // 720 x 576 by 16:15, SVCD 480 x 576 by 8:5, VCD 320 x 288 by 6:5). The picture is
+        // fitted as displayed: its width counts in frame pixels, narrowed by that ratio.
+        const std::int64_t wide = 4 * std::int64_t(FFrameHeight);
+        const std::int64_t square = 3 * std::int64_t(FFrameWidth);
+        const std::int64_t common = std::gcd(wide, square);
         const TRect to =
-            FitPicture(FCanvas.Width(), FCanvas.Height(), picture.Width(), picture.Height());
+            FitPicture(FCanvas.Width(), FCanvas.Height(), int(picture.Width() * (square / common)),
+                       int(picture.Height() * (wide / common)));
         StretchBitmap(picture, FCanvas, to);
     }
     if (dest.Width() != FFrameWidth || dest.Height() != FFrameHeight) {

@@ -18,10 +18,13 @@ constexpr TPreset Presets[] = {
     {"VCD",    "vcd",           320,     288,    352,  288,     AV_CODEC_ID_MPEG1VIDEO,
      1150000,  1150000,         1150000, 327680, 15,   false,   false,
      {12, 11}, AV_CODEC_ID_MP2, 44100,   224000, 2324, 1411200, 440000},
-    // SVCD: variable rate up to 2.5 Mbit/s video (2.6 with audio), a 224 KiB buffer.
-    {"SVCD",  "svcd",          480,   576,     480,  576,  AV_CODEC_ID_MPEG2VIDEO,
-     2040000, 2516000,         0,     1835008, 15,   true, true,
-     {8, 5},  AV_CODEC_ID_MP2, 44100, 224000,  2324, 0,    500000},
+    // SVCD: the standard allows 2.6 Mbit/s for the whole stream, audio and packing
+    // included, and the packs declare that rate. Video may peak at 2.3 Mbit/s: with the
+    // 224 kbit/s audio and about 1.5 % of pack and packet headers the total stays within
+    // 2.6 Mbit/s in every second. A 224 KiB buffer.
+    {"SVCD",  "svcd",          480,   576,     480,  576,     AV_CODEC_ID_MPEG2VIDEO,
+     2040000, 2300000,         0,     1835008, 15,   true,    true,
+     {8, 5},  AV_CODEC_ID_MP2, 44100, 224000,  2324, 2600000, 500000},
     // DVD: variable rate up to 9 Mbit/s video, 2048-byte packs, 10.08 Mbit/s program stream.
     // AC-3 (the audio every DVD player must decode) at ffmpeg's 448 kbit/s.
     {"DVD",    "dvd",           720,   576,     720,  576,      AV_CODEC_ID_MPEG2VIDEO,

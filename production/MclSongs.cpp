@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "base/RegularFile.h"
+
 namespace velmora::mcl {
 
 namespace {
@@ -13,6 +15,7 @@ constexpr int MaxSkippedInARow = 1000;
 
 // Songs are MP3 files; the demuxer is fixed so that no other format's parser sees them.
 TInputPtr OpenMp3(const std::string& path) {
+    RequireRegularFile(path);  // a FIFO or device would block the reader forever
     const AVInputFormat* mp3 = av_find_input_format("mp3");
     AVFormatContext* raw = nullptr;
     int ret = avformat_open_input(&raw, path.c_str(), mp3, nullptr);

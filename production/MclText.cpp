@@ -4,6 +4,7 @@
 #include "production/MclText.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <vector>
@@ -104,6 +105,7 @@ public:
     int OutlineWidth = 0;
     int ShadowDx = 0;
     int ShadowDy = 0;
+    double WidthScale = 1.0;
 
     const TRendered& Render(const std::string& text);
     void StyleChanged() noexcept { FCache.clear(); }
@@ -120,7 +122,8 @@ private:
 std::vector<TPlacedGlyph> TMclText::Layout(const std::string& text, int& width, int& height) {
     const std::vector<char32_t> characters = DecodeUtf8(text);
     FT_Face face = FFaces.Face(FindFontFor(Face, characters));
-    FT_Set_Pixel_Sizes(face, 0, FT_UInt(Size));
+    const auto pixelWidth = FT_UInt(std::max(1L, std::lround(Size * WidthScale)));
+    FT_Set_Pixel_Sizes(face, pixelWidth, FT_UInt(Size));
     const int ascender = int((face->size->metrics.ascender + 63) >> 6);
     const int descender = int((-face->size->metrics.descender + 63) >> 6);
     const int lineHeight = std::max(int(face->size->metrics.height >> 6), ascender + descender);
@@ -246,6 +249,12 @@ void MclTextShadow(TMclText& t, int outlineWidth, int dx, int dy) {
     t.OutlineWidth = outlineWidth;
     t.ShadowDx = dx;
     t.ShadowDy = dy;
+    t.StyleChanged();
+}
+
+void MclTextSetWidthScale(TMclText& t, double scale) {
+    if (!(scale >= 0.1 && scale <= 10)) throw InvalidArgument("text width scale outside 0.1..10");
+    t.WidthScale = scale;
     t.StyleChanged();
 }
 

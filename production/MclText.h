@@ -49,6 +49,10 @@ void MclTextSetColor(TMclText& t, TMclColor color, TMclColor outline, TMclColor 
 /// outlineWidth: the outline's width in pixels (0..16); (dx, dy): the shadow's offset in pixels
 /// (-64..64). The run uses (2, 1, 1).
 void MclTextShadow(TMclText& t, int outlineWidth, int dx, int dy);
+/// Glyph width as a fraction of the height, for frames whose pixels are not square: a frame
+/// shown wider than its pixel count draws its glyphs narrower, so they keep their shape on
+/// the screen. 1 (the default) for square pixels; 0.1 to 10.
+void MclTextSetWidthScale(TMclText& t, double scale);
 /// Draws UTF-8 text into the image with (x, y) as the top-left of the text's box (the outline
 /// included); the shadow falls (dx, dy) from the text and may reach beyond the box. Parts
 /// outside the image are clipped. Line breaks start new lines. Throws Error when no font can

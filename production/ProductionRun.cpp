@@ -1,8 +1,15 @@
 #include "production/ProductionRun.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <future>
+#include <limits>
 #include <optional>
+#include <span>
 #include <system_error>
 
 #include "base/Errors.h"
@@ -11,6 +18,7 @@
 #include "production/Mcl.h"
 #include "production/MclText.h"
 #include "store/Pub.h"
+#include "store/StoreLock.h"
 
 namespace velmora {
 
@@ -24,6 +32,44 @@ std::string Trim(std::string_view text) {
     if (first == std::string_view::npos) return {};
     const std::size_t last = text.find_last_not_of(" \t");
     return std::string(text.substr(first, last - first + 1));
+}
+
+/// The valid records: the first PicCount (MusicCount) of the arrays, never more than they
+/// hold. An album whose record file is empty keeps the previous album's records in the
+/// arrays; only the counts say they are gone.
+std::span<const TPicInfo> ValidPics(const TAlbumStore& store) {
+    const auto count =
+        std::min<std::size_t>(store.Pics.size(), std::size_t(std::max(store.PicCount, 0)));
+    return std::span(store.Pics.data(), count);
+}
+
+std::span<const TMusicInfo> ValidMusics(const TAlbumStore& store) {
+    const auto count =
+        std::min<std::size_t>(store.Musics.size(), std::size_t(std::max(store.MusicCount, 0)));
+    return std::span(store.Musics.data(), count);
+}
+
+/// The hidden name the video is written under until the run ends: the output's folder,
+/// "." + the output's name + ".part" + the process id + the extension.
+std::string PartialOutputPath(const std::string& outputPath) {
+    const std::filesystem::path out(outputPath);
+    const std::string name =
+        "." + out.stem().string() + ".part" + std::to_string(::getpid()) + out.extension().string();
+    return (out.parent_path() / name).string();
+}
+
+/// Left edge of the titles, and their least margin on the right.
+constexpr int TitleLeft = 10;
+
+/// The title style of a preset at a text size: glyphs narrowed by the frame's pixel shape
+/// (every frame is shown at 4:3), so they keep their shape on the screen.
+MclTextHandle MakeTitleStyle(const TOutputPreset& preset, int size) {
+    MclTextHandle style = MclTextCreate();
+    MclTextSetFont(*style, "宋体", size, 1, 1);
+    MclTextSetColor(*style, MclRGB(225, 225, 225), MclRGB(96, 96, 96), 8421504, -1);
+    MclTextShadow(*style, 2, 1, 1);
+    MclTextSetWidthScale(*style, 3.0 * preset.FrameWidth / (4.0 * preset.FrameHeight));
+    return style;
 }
 
 /// The full path of a stored file of the current album, or nullopt when its stored name is not
@@ -57,8 +103,10 @@ private:
     void SetUpTitleStyle();
     void VideoSource(TMclSource& source);
     void VideoFunc(Bitmap& image) {
-        MclImgText(image, *FTitleStyle, 10, FPreset.TitleLine, FCurTitle);
+        MclImgText(image, TitleStyleFor(FCurTitle), TitleLeft, FPreset.TitleLine, FCurTitle);
     }
+    /// The title style at the preset's size, or a smaller one for a title that would not fit.
+    TMclText& TitleStyleFor(const std::string& title);
     void AudioSource(TMclSource& source, int index);
     void Progress(TMcl& h, int stage, int position);
     void BeginPicture(int index);
@@ -66,6 +114,8 @@ private:
     /// its stored name is not usable.
     std::pair<std::string, std::string> PicturePaths(int index) const;
     void StartPrefetch(int index);
+    /// True when every picture of the run failed to decode.
+    bool NoPictureDecoded() const;
 
     const TAlbumStore& FStore;
     const TProductionSettings& FSettings;
@@ -81,10 +131,13 @@ private:
     MclListHandle FAudioList;
     std::int64_t FTotalSamples = 0;
     MclTextHandle FTitleStyle;
+    MclTextHandle FSmallTitleStyle;  ///< for the current title when it is too wide
+    std::string FSmallTitle;         ///< the title FSmallTitleStyle was sized for
     // The next picture, composed on a worker while the current one is encoded.
     std::future<Bitmap> FPrefetch;
     int FPrefetchIndex = -1;
     bool FStopped = false;
+    std::size_t FSongCount = 0;  ///< songs handed to the layer
     std::vector<std::string> FNotices;
 };
 
@@ -100,8 +153,11 @@ TProductionReport TRun::Execute(const std::string& outputPath) {
     MclAssignError(h, [](int, const std::string&, int& result) { result = 2; });
     SetUpSongs();
     FTotalSamples = MclListGetSampleCount(*FAudioList);
-    MclVideoSetFileName(h, outputPath);
-    MclAudioSetFileName(h, outputPath);
+    // The video is written under a hidden temporary name in the output's folder and renamed
+    // when the run has ended: a killed run never leaves a file that looks finished.
+    const std::string partPath = PartialOutputPath(outputPath);
+    MclVideoSetFileName(h, partPath);
+    MclAudioSetFileName(h, partPath);
     if (FPreset.Mpeg2) MclEnableMPEG2();
     MclSetFormatPreset(h, FPreset.LibraryPreset, 0);
     MclVideoSetKeepDuration(h, -1);
@@ -114,10 +170,24 @@ TProductionReport TRun::Execute(const std::string& outputPath) {
 
     TProductionReport report;
     std::error_code ec;
-    report.Success = result.Ok && std::filesystem::is_regular_file(outputPath, ec);
+    report.Success = result.Ok && std::filesystem::is_regular_file(partPath, ec);
     report.Stopped = FStopped || result.Aborted;
-    report.Text = report.Success ? RunSuccessText : RunFailureText;
     if (!result.Ok) report.FailureDetail = result.Message;
+    // A run that finished without one readable picture or song produced nothing worth a file.
+    if (report.Success && !report.Stopped && NoPictureDecoded()) {
+        report.Success = false;
+        report.FailureDetail = "no picture of the album could be decoded";
+    } else if (report.Success && !report.Stopped && result.SkippedSongs.size() >= FSongCount) {
+        report.Success = false;
+        report.FailureDetail = "no song of the album could be read";
+    }
+    if (report.Success && std::rename(partPath.c_str(), outputPath.c_str()) != 0) {
+        report.Success = false;
+        report.FailureDetail =
+            IoError("cannot rename the finished video", outputPath, errno).what();
+    }
+    if (!report.Success) std::filesystem::remove(partPath, ec);
+    report.Text = report.Success ? RunSuccessText : RunFailureText;
     report.Notices = FNotices;
     for (const std::string& path : FComposer.Failures()) {
         report.Notices.push_back("Could not decode the picture " + path +
@@ -135,12 +205,22 @@ TProductionReport TRun::Execute(const std::string& outputPath) {
     return report;
 }
 
+bool TRun::NoPictureDecoded() const {
+    const std::vector<std::string>& failures = FComposer.Failures();
+    for (int i = 0; i < FTimeline.PicCount(); ++i) {
+        const std::string name = PicturePaths(i).second;
+        if (std::find(failures.begin(), failures.end(), name) == failures.end()) return false;
+    }
+    return true;
+}
+
 void TRun::SetUpSongs() {
     FAudioList = MclListCreate();
-    for (const TMusicInfo& music : FStore.Musics) {
+    for (const TMusicInfo& music : ValidMusics(FStore)) {
         const std::optional<std::string> path = StoredPath(FStore, music.StoredName.Text());
         if (path) {
             MclListAdd(*FAudioList, *path, 16, 0, 0);
+            ++FSongCount;
         } else {
             FNotices.push_back("Skipped the song " + music.SongName.Text() +
                                ": its stored file name is not usable.");
@@ -151,10 +231,26 @@ void TRun::SetUpSongs() {
 void TRun::SetUpTitleStyle() {
     // The style is the same for every frame, so it is made once per run; the layer caches the
     // rasterised title inside it.
-    FTitleStyle = MclTextCreate();
-    MclTextSetFont(*FTitleStyle, "宋体", FPreset.TitleSize, 1, 1);
-    MclTextSetColor(*FTitleStyle, MclRGB(225, 225, 225), MclRGB(96, 96, 96), 8421504, -1);
-    MclTextShadow(*FTitleStyle, 2, 1, 1);
+    FTitleStyle = MakeTitleStyle(FPreset, FPreset.TitleSize);
+}
+
+TMclText& TRun::TitleStyleFor(const std::string& title) {
+    if (title.empty()) return *FTitleStyle;
+    // The title starts TitleLeft pixels from the left edge and keeps the same margin on the
+    // right; a longer one is drawn smaller until it fits.
+    const int room = FPreset.FrameWidth - 2 * TitleLeft;
+    int width = 0, height = 0;
+    MclTextExtent(*FTitleStyle, title, width, height);
+    if (width <= room) return *FTitleStyle;
+    if (FSmallTitleStyle && FSmallTitle == title) return *FSmallTitleStyle;
+    int size = std::max(1, FPreset.TitleSize * room / std::max(width, 1));
+    for (;; --size) {
+        FSmallTitleStyle = MakeTitleStyle(FPreset, size);
+        MclTextExtent(*FSmallTitleStyle, title, width, height);
+        if (width <= room || size <= 1) break;
+    }
+    FSmallTitle = title;
+    return *FSmallTitleStyle;
 }
 
 void TRun::VideoSource(TMclSource& source) {
@@ -242,25 +338,71 @@ void TRun::Progress(TMcl& h, int stage, int position) {
 
 }  // namespace
 
+std::string OutputRefusal(const TAlbumStore& store, const TProductionSettings& settings) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path out = fs::weakly_canonical(fs::absolute(Trim(settings.OutputPath), ec), ec);
+    const std::string refused = "The output file " + out.string() + " ";
+    // Inside the store root, only files that are no part of the store may be written: never
+    // the catalogue or the lock, nothing in an album folder or the background folder.
+    if (!store.RootPath.empty()) {
+        const fs::path root = fs::weakly_canonical(store.RootPath, ec);
+        const fs::path relative = out.lexically_relative(root);
+        const std::string first = relative.empty() ? "" : relative.begin()->string();
+        if (!relative.empty() && first != ".." && !relative.is_absolute()) {
+            if (std::distance(relative.begin(), relative.end()) > 1 || first == "Album" ||
+                first == TStoreLock::FileName || fs::is_directory(root / first, ec)) {
+                return refused + "lies inside the album store; choose a folder outside it.";
+            }
+        }
+    }
+    // Nor over any file the run reads.
+    std::vector<std::string> inputs;
+    for (const TPicInfo& pic : ValidPics(store)) {
+        if (auto path = StoredPath(store, pic.StoredName.Text())) inputs.push_back(*path);
+    }
+    for (const TMusicInfo& music : ValidMusics(store)) {
+        if (auto path = StoredPath(store, music.StoredName.Text())) inputs.push_back(*path);
+    }
+    for (const std::string& path : settings.Background.Pictures) inputs.push_back(path);
+    for (const std::string& input : inputs) {
+        if (fs::weakly_canonical(input, ec) == out || fs::equivalent(input, out, ec)) {
+            return refused + "is an input of the run: " + input;
+        }
+    }
+    return {};
+}
+
 std::vector<std::int64_t> PlanStillFrames(const TAlbumStore& store, bool sync) {
     if (sync) {
-        return StillFramesBySync(std::int64_t(store.Pics.size()), MusicTotalSeconds(store.Musics));
+        return StillFramesBySync(std::int64_t(ValidPics(store).size()),
+                                 MusicTotalSeconds(ValidMusics(store)));
     }
     std::vector<std::int32_t> dwells;
-    dwells.reserve(store.Pics.size());
-    for (const TPicInfo& pic : store.Pics) dwells.push_back(pic.Dwell);
+    for (const TPicInfo& pic : ValidPics(store)) dwells.push_back(pic.Dwell);
     return StillFramesByDwell(dwells);
 }
 
 std::string CheckProduction(const TAlbumStore& store, const TProductionSettings& settings) {
-    if (store.Pics.empty()) return "The album has no pictures; import pictures first.";
-    if (store.Musics.empty()) return "The album has no songs; import songs first.";
+    if (ValidPics(store).empty()) return "The album has no pictures; import pictures first.";
+    if (ValidMusics(store).empty()) return "The album has no songs; import songs first.";
     if (Trim(settings.OutputPath).empty()) return "No output file is given.";
     if (settings.Sync &&
-        !CanSync(std::int64_t(store.Pics.size()), MusicTotalSeconds(store.Musics))) {
+        !CanSync(std::int64_t(ValidPics(store).size()), MusicTotalSeconds(ValidMusics(store)))) {
         return SyncTooShortText;
     }
-    return RunLengthError(TotalFrames(PlanStillFrames(store, settings.Sync)));
+    if (std::string refusal = OutputRefusal(store, settings); !refusal.empty()) return refusal;
+    const std::vector<std::int64_t> plan = PlanStillFrames(store, settings.Sync);
+    if (TotalFrames(plan) <= MaxRunFrames) return {};
+    // The refusal names the real length, not the saturated sum the timeline works with.
+    std::int64_t total = 0;
+    for (const std::int64_t still : plan) {
+        if (__builtin_add_overflow(total, still + SlotExtraFrames, &total)) {
+            total = std::numeric_limits<std::int64_t>::max();
+            break;
+        }
+    }
+    return RunLengthError(total);
 }
 
 TProductionReport RunProduction(const TAlbumStore& store, const TProductionSettings& settings,

@@ -79,6 +79,11 @@ struct TProductionReport {
 /// video, an output path. Returns the refusal text, empty when the run may start.
 std::string CheckProduction(const TAlbumStore& store, const TProductionSettings& settings);
 
+/// Why the output path may not be written, or empty: an output inside the store (the
+/// catalogue, the lock file, anything in a folder of the store root) or over a file the run
+/// reads (a picture, a song, a background picture) is refused. Part of CheckProduction.
+std::string OutputRefusal(const TAlbumStore& store, const TProductionSettings& settings);
+
 /// The still frames of each picture for these settings (by dwell, or by sync).
 std::vector<std::int64_t> PlanStillFrames(const TAlbumStore& store, bool sync);
 

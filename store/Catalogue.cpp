@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "base/Errors.h"
+#include "base/UniqueFd.h"
 #include "store/FileOps.h"
 #include "store/TextCodec.h"
 
@@ -24,6 +25,7 @@ const char* const NoticeBadChar =
 const char* const NoticeDots = " 提示：相册名称不能是 . 或 ..,创建无效!";
 const char* const NoticeTooLong = " 提示：相册名称太长(最多90字节,一个汉字占2字节),创建无效!";
 const char* const NoticeBadText = " 提示：相册名称含有无效的文字编码,创建无效!";
+const char* const NoticeBackPic = " 提示：BackPic 是背景图片的文件夹,不能作为相册名称,创建无效!";
 
 bool HasForbiddenChar(std::string_view name) {
     for (char c : name) {
@@ -71,6 +73,8 @@ TAlbumNameCheck CheckAlbumName(const TAlbumStore& store, std::string_view typed)
         check.Notice = NoticeTooLong;
     } else if (EntryExists(store.RootPath + name)) {
         check.Notice = NoticeExists;
+    } else if (name == BackgroundFolderName) {
+        check.Notice = NoticeBackPic;  // the background folder, even before it exists
     } else {
         check.Notice = NoticeFree;
         check.CanCreate = true;
@@ -128,39 +132,118 @@ std::optional<std::string> AlbumDeleteQuestion(int picCount, int musicCount) {
     return std::nullopt;
 }
 
-bool DeleteAlbum(TAlbumStore& store) {
+TAlbumDeletion DeleteAlbum(TAlbumStore& store) {
+    TAlbumDeletion report;
     const int index = store.AlbumIndex;
     if (index < 0 || index >= store.AlbumCount ||
         static_cast<std::size_t>(index) >= store.Albums.size()) {
-        return false;
+        return report;
     }
-    // The folder that OpenAlbum uses; a name that is no single folder deletes nothing.
     const std::string name(TrimBlanks(store.Albums[index].Name.Text()));
-    if (IsSafeComponent(name)) DeleteFolder(store.RootPath, store.RootPath + name);
+    report.Folder = store.RootPath + name;
 
+    // The catalogue first: when it cannot be written, nothing has been deleted.
+    const std::vector<TAlbumRec> oldAlbums = store.Albums;
+    const std::int32_t oldCount = store.AlbumCount;
     store.Albums.erase(store.Albums.begin() + index);
     store.AlbumCount -= 1;
     if (store.Albums.size() > static_cast<std::size_t>(store.AlbumCount)) {
         store.Albums.resize(static_cast<std::size_t>(store.AlbumCount));
     }
-    if (store.AlbumCount == 0) {
-        const std::string catalogue = store.RootPath + "Album";
-        if (::unlink(catalogue.c_str()) != 0 && errno != ENOENT) {
-            throw IoError("cannot delete", catalogue, errno);
+    try {
+        if (store.AlbumCount == 0) {
+            const std::string catalogue = store.RootPath + "Album";
+            if (::unlink(catalogue.c_str()) != 0 && errno != ENOENT) {
+                throw IoError("cannot delete", catalogue, errno);
+            }
+        } else {
+            store.SaveRecords("A");
         }
+    } catch (...) {
+        store.Albums = oldAlbums;
+        store.AlbumCount = oldCount;
+        throw;
+    }
+    report.Deleted = true;
+
+    // Then the folder; a name that is no single folder has none to delete.
+    struct stat info {};
+    report.FolderRemoved = !IsSafeComponent(name) || ::lstat(report.Folder.c_str(), &info) != 0 ||
+                           DeleteFolder(store.RootPath, report.Folder);
+
+    store.PicCount = 0;
+    store.PicIndex = -1;
+    store.MusicCount = 0;
+    store.MusicIndex = -1;
+    store.AlbumPath.clear();
+    if (store.AlbumCount == 0) {
         store.Albums.clear();
         store.AlbumIndex = -1;
-        store.PicCount = 0;
-        store.PicIndex = -1;
-        store.MusicCount = 0;
-        store.MusicIndex = -1;
-        store.AlbumPath.clear();
-        return true;
+        return report;
     }
-    store.SaveRecords("A");
     if (store.AlbumIndex > store.AlbumCount - 1) store.AlbumIndex = store.AlbumCount - 1;
-    store.OpenAlbum(store.AlbumIndex);
-    return true;
+    try {
+        store.OpenAlbum(store.AlbumIndex);
+    } catch (const Error& e) {
+        report.OpenFailure = e.what();  // a damaged neighbour: the deletion stands
+    }
+    return report;
+}
+
+namespace {
+
+/// The name of a folder without an entry, checked for AdoptAlbumFolder and RemoveStrayFolder.
+std::string StrayFolderName(const TAlbumStore& store, std::string_view typed) {
+    const std::string name(TrimBlanks(typed));
+    if (!IsSafeComponent(name)) throw InvalidArgument("\"" + name + "\" cannot name a folder");
+    if (name == BackgroundFolderName) {
+        throw InvalidArgument("\"" + name + "\" is the folder of the background pictures");
+    }
+    if (FindAlbum(store, name) >= 0) {
+        throw InvalidArgument("the folder \"" + name + "\" belongs to an album");
+    }
+    const TUniqueFd folder = OpenStoreFolder(store.RootPath + name);
+    if (folder.Get() < 0) {
+        throw InvalidArgument("there is no folder \"" + name + "\" in " + store.RootPath);
+    }
+    return name;
+}
+
+}  // namespace
+
+void AdoptAlbumFolder(TAlbumStore& store, std::string_view typed) {
+    const std::string name = StrayFolderName(store, typed);
+    if (Utf8ToGb18030(name).size() > static_cast<std::size_t>(AlbumNameCapacity) ||
+        !IsValidUtf8(name) || HasForbiddenChar(name)) {
+        throw InvalidArgument("\"" + name + "\" cannot be an album name");
+    }
+    const TUniqueFd folder = OpenStoreFolder(store.RootPath + name);
+    for (const char* file : {"PicInfo", "MusicInfo"}) {
+        struct stat info {};
+        if (::fstatat(folder.Get(), file, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            WriteFileAtomicAt(folder.Get(), file, store.RootPath + name + "/" + file, {});
+        }
+    }
+    const std::vector<TAlbumRec> oldAlbums = store.Albums;
+    const std::int32_t oldCount = store.AlbumCount;
+    try {
+        store.Albums.resize(static_cast<std::size_t>(oldCount));
+        store.Albums.push_back(TAlbumRec{});
+        store.Albums.back().Name.SetText(name);
+        store.AlbumCount = oldCount + 1;
+        store.SaveRecords("A");
+    } catch (...) {
+        store.Albums = oldAlbums;
+        store.AlbumCount = oldCount;
+        throw;
+    }
+}
+
+void RemoveStrayFolder(TAlbumStore& store, std::string_view typed) {
+    const std::string name = StrayFolderName(store, typed);
+    if (!DeleteFolder(store.RootPath, store.RootPath + name)) {
+        throw IoError("cannot remove the folder entirely", store.RootPath + name, EIO);
+    }
 }
 
 int FindAlbum(const TAlbumStore& store, std::string_view name) {

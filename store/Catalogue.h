@@ -10,6 +10,9 @@
 
 namespace velmora {
 
+/// The folder of the background pictures in the store root; no album may take its name.
+inline constexpr const char* BackgroundFolderName = "BackPic";
+
 /// Largest album name in GB18030 bytes (the capacity of `TAlbumRec::Name`).
 inline constexpr int AlbumNameCapacity = 90;
 
@@ -43,10 +46,34 @@ std::string CreateAlbum(TAlbumStore& store, std::string_view typed);
 /// nothing when the album is empty (it is deleted without a question).
 std::optional<std::string> AlbumDeleteQuestion(int picCount, int musicCount);
 
-/// Deletes the current album (`AlbumIndex`): its folder, its catalogue entry ("Album" rewritten,
-/// or removed with the last album), then opens the album that takes its place (the following
-/// one, or the new last one). Returns false when no album is current.
-bool DeleteAlbum(TAlbumStore& store);
+/// What DeleteAlbum did.
+struct TAlbumDeletion {
+    bool Deleted = false;        ///< the catalogue entry is gone ("Album" rewritten or removed)
+    bool FolderRemoved = false;  ///< the album's folder is gone with everything in it
+    std::string Folder;          ///< the folder's path, for messages
+    /// Why the album that took its place could not be opened (a damaged entry); empty when it
+    /// opened or none is left. The deletion is complete all the same.
+    std::string OpenFailure;
+    explicit operator bool() const noexcept { return Deleted; }
+};
+
+/// Deletes the current album (`AlbumIndex`): first its catalogue entry ("Album" rewritten, or
+/// removed with the last album), then its folder, then opens the album that takes its place
+/// (the following one, or the new last one). When the catalogue cannot be written, it throws
+/// and nothing is deleted. A folder that cannot be removed entirely, or a neighbour that
+/// cannot be opened, is reported in the result. Deleted is false when no album is current.
+TAlbumDeletion DeleteAlbum(TAlbumStore& store);
+
+/// Gives a folder of the store root that has no catalogue entry (left by a crash or another
+/// program) an entry at the end of the catalogue, with empty record files where they are
+/// missing. Throws InvalidArgument when the name is refused, has an entry already, names the
+/// background folder or no real folder.
+void AdoptAlbumFolder(TAlbumStore& store, std::string_view name);
+
+/// Removes a folder of the store root that has no catalogue entry, with everything in it
+/// (never following a link). Throws InvalidArgument as AdoptAlbumFolder does, IoError when
+/// it cannot be removed entirely.
+void RemoveStrayFolder(TAlbumStore& store, std::string_view name);
 
 /// Index of the first album whose name (without surrounding blanks) is `name`, or -1.
 int FindAlbum(const TAlbumStore& store, std::string_view name);

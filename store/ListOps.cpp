@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/Errors.h"
+#include "base/UniqueFd.h"
 #include "store/FileOps.h"
 #include "store/TextCodec.h"
 
@@ -65,27 +67,44 @@ int Step(TRecordList<TRec> list, int selected, bool back) {
 
 /// Deletes the stored file of a record; a name that is no single file name of the album, or
 /// a file that cannot be deleted, is left alone.
+/// The entry is removed from the album folder through its descriptor, so a folder that has
+/// become a link is never entered; a stored name that is a link loses only the link.
+void DeleteStoredFiles(const TAlbumStore& store, const std::vector<std::string>& names) {
+    if (store.AlbumPath.empty() || names.empty()) return;
+    try {
+        const TUniqueFd folder = OpenStoreFolder(store.AlbumPath);
+        if (folder.Get() < 0) return;
+        for (const std::string& name : names) {
+            if (IsSafeComponent(name)) ::unlinkat(folder.Get(), name.c_str(), 0);
+        }
+    } catch (const Error&) {
+        // A folder that is no folder of the store: nothing in it is touched.
+    }
+}
+
 template <typename TRec>
-void DeleteStoredFile(const TAlbumStore& store, const TRec& record) {
-    const std::string name(TrimBlanks(record.StoredName.Text()));
-    if (store.AlbumPath.empty() || !IsSafeComponent(name)) return;
-    ::unlink((store.AlbumPath + name).c_str());
+std::string StoredNameOf(const TRec& record) {
+    return std::string(TrimBlanks(record.StoredName.Text()));
 }
 
 template <typename TRec>
 int DeleteCurrent(TAlbumStore& store, TRecordList<TRec> list, int selected) {
     if (selected < 0 || selected >= ValidCount(list)) return selected < 0 ? -1 : selected;
-    DeleteStoredFile(store, list.Records[selected]);
+    // The record file is written first and the file removed after it, so a failure never
+    // leaves a record that names a deleted file.
+    const std::string name = StoredNameOf(list.Records[selected]);
     list.Records.erase(list.Records.begin() + selected);
     list.Count -= 1;
     if (list.Count == 0) {
         list.Records.clear();
         list.Index = -1;
         store.SaveRecords(list.Kind);
+        DeleteStoredFiles(store, {name});
         return -1;
     }
     list.Records.resize(static_cast<std::size_t>(list.Count));
     store.SaveRecords(list.Kind);
+    DeleteStoredFiles(store, {name});
     list.Index = std::min(selected, list.Count - 1);
     return list.Index;
 }
@@ -93,11 +112,13 @@ int DeleteCurrent(TAlbumStore& store, TRecordList<TRec> list, int selected) {
 template <typename TRec>
 void DeleteAll(TAlbumStore& store, TRecordList<TRec> list) {
     const int count = ValidCount(list);
-    for (int i = 0; i < count; ++i) DeleteStoredFile(store, list.Records[i]);
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i) names.push_back(StoredNameOf(list.Records[i]));
     list.Records.clear();
     list.Count = 0;
     list.Index = -1;
     store.SaveRecords(list.Kind);
+    DeleteStoredFiles(store, names);
 }
 
 }  // namespace

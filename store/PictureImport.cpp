@@ -1,11 +1,14 @@
 #include "store/PictureImport.h"
 
+#include <cerrno>
 #include <filesystem>
 
 #include "base/Errors.h"
+#include "base/UniqueFd.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/LoadPicture.h"
 #include "production/MclImage.h"
+#include "store/FileOps.h"
 
 namespace velmora {
 
@@ -48,6 +51,12 @@ TPicInfo NewPictureRecord(const std::string& source, const std::string& storedNa
 
 TImportResult ImportPictures(TAlbumStore& store, const std::vector<std::string>& files,
                              const TImportCallbacks& callbacks) {
+    // Nothing is written anywhere before the album folder is known to be a real folder.
+    if (store.AlbumPath.empty()) throw InvalidArgument("no album is open to import pictures into");
+    const TUniqueFd folder = OpenStoreFolder(store.AlbumPath);
+    if (folder.Get() < 0) throw IoError("cannot open the album folder", store.AlbumPath, ENOENT);
+    // Files are written through the folder's descriptor, never through a link in its place.
+    const std::string albumDir = PathThroughDescriptor(folder.Get());
     TImportResult result;
     const int count = int(files.size());
     for (int i = 0; i < count; ++i) {
@@ -57,8 +66,8 @@ TImportResult ImportPictures(TAlbumStore& store, const std::vector<std::string>&
             break;
         }
         if (callbacks.OnProgress) callbacks.OnProgress(i + 1, count, files[i]);
-        const std::string name = "P" + NextFreeNumber(store.AlbumPath, "P", "jpg") + ".jpg";
-        if (!ConvertToJpeg(files[i], store.AlbumPath + name, callbacks.OnMessage)) {
+        const std::string name = "P" + NextFreeNumber(albumDir, "P", "jpg") + ".jpg";
+        if (!ConvertToJpeg(files[i], albumDir + name, callbacks.OnMessage)) {
             result.Skipped.push_back(files[i]);
             continue;
         }
@@ -66,6 +75,9 @@ TImportResult ImportPictures(TAlbumStore& store, const std::vector<std::string>&
         store.Pics.push_back(NewPictureRecord(files[i], name));
         store.PicCount = std::int32_t(store.Pics.size());
         ++result.Imported;
+        // Saved after every file: a killed import loses at most the file in progress, which
+        // exists only under a temporary name until it is complete.
+        store.SaveRecords("P");
     }
     store.SaveRecords("P");
     return result;

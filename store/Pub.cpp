@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <limits>
+#include <optional>
 
 #include "base/Errors.h"
 #include "store/FileOps.h"
@@ -48,9 +49,8 @@ int KindsOf(std::string_view kind) noexcept {
 }
 
 template <typename TRec>
-void LoadFile(const std::string& path, std::vector<TRec>& array, std::int32_t& count,
-              std::int32_t& index) {
-    const auto bytes = ReadFileIfExists(path);
+void LoadFile(const std::optional<std::vector<std::uint8_t>>& bytes, const std::string& path,
+              std::vector<TRec>& array, std::int32_t& count, std::int32_t& index) {
     if (!bytes) return;                                    // a missing file changes nothing
     const std::size_t whole = bytes->size() / TRec::Size;  // a partial record is ignored
     if (whole > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
@@ -64,14 +64,22 @@ void LoadFile(const std::string& path, std::vector<TRec>& array, std::int32_t& c
 }
 
 template <typename TRec>
-void SaveFile(const std::string& path, const std::vector<TRec>& array, std::int32_t count) {
+std::vector<std::uint8_t> EncodeFile(const std::string& path, const std::vector<TRec>& array,
+                                     std::int32_t count) {
     if (count < 0 || static_cast<std::size_t>(count) > array.size()) {
         throw InvalidArgument("record count " + std::to_string(count) + " does not match the " +
                               std::to_string(array.size()) + " records held for " + path);
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count) * TRec::Size, 0);
     for (std::int32_t i = 0; i < count; ++i) array[i].Encode(bytes.data() + i * TRec::Size);
-    WriteFileAtomic(path, bytes);
+    return bytes;
+}
+
+/// The open album folder for writing its record files; a missing folder is an error.
+TUniqueFd AlbumFolderForWriting(const std::string& albumPath) {
+    TUniqueFd folder = OpenStoreFolder(albumPath);
+    if (folder.Get() < 0) throw IoError("cannot open the album folder", albumPath, ENOENT);
+    return folder;
 }
 
 /// Text of a name for a message, with NUL and other control bytes made visible.
@@ -133,21 +141,43 @@ void TMusicInfo::Encode(std::uint8_t* out) const noexcept {
 
 void TAlbumStore::LoadRecords(std::string_view kind) {
     const int kinds = KindsOf(kind);
-    if (kinds & KindAlbum) LoadFile(RootPath + "Album", Albums, AlbumCount, AlbumIndex);
+    if (kinds & KindAlbum) {
+        const std::string path = RootPath + "Album";
+        LoadFile(ReadFileIfExists(path), path, Albums, AlbumCount, AlbumIndex);
+    }
     // Without an open album there is no picture or song file to read.
-    if (AlbumPath.empty()) return;
-    if (kinds & KindPic) LoadFile(AlbumPath + "PicInfo", Pics, PicCount, PicIndex);
-    if (kinds & KindMusic) LoadFile(AlbumPath + "MusicInfo", Musics, MusicCount, MusicIndex);
+    if (AlbumPath.empty() || !(kinds & (KindPic | KindMusic))) return;
+    // The record files are read through the album folder's descriptor: a folder or file that
+    // is a link is refused, never followed.
+    const TUniqueFd folder = OpenStoreFolder(AlbumPath);
+    if (folder.Get() < 0) return;  // no folder: like missing files
+    if (kinds & KindPic) {
+        LoadFile(ReadFileIfExistsAt(folder.Get(), "PicInfo", AlbumPath + "PicInfo"),
+                 AlbumPath + "PicInfo", Pics, PicCount, PicIndex);
+    }
+    if (kinds & KindMusic) {
+        LoadFile(ReadFileIfExistsAt(folder.Get(), "MusicInfo", AlbumPath + "MusicInfo"),
+                 AlbumPath + "MusicInfo", Musics, MusicCount, MusicIndex);
+    }
 }
 
 void TAlbumStore::SaveRecords(std::string_view kind) {
     const int kinds = KindsOf(kind);
-    if (kinds & KindAlbum) SaveFile(RootPath + "Album", Albums, AlbumCount);
-    if ((kinds & (KindPic | KindMusic)) && AlbumPath.empty()) {
-        throw InvalidArgument("no album is open");
+    if (kinds & KindAlbum) {
+        const std::string path = RootPath + "Album";
+        WriteFileAtomic(path, EncodeFile(path, Albums, AlbumCount));
     }
-    if (kinds & KindPic) SaveFile(AlbumPath + "PicInfo", Pics, PicCount);
-    if (kinds & KindMusic) SaveFile(AlbumPath + "MusicInfo", Musics, MusicCount);
+    if (!(kinds & (KindPic | KindMusic))) return;
+    if (AlbumPath.empty()) throw InvalidArgument("no album is open");
+    const TUniqueFd folder = AlbumFolderForWriting(AlbumPath);
+    if (kinds & KindPic) {
+        const std::string path = AlbumPath + "PicInfo";
+        WriteFileAtomicAt(folder.Get(), "PicInfo", path, EncodeFile(path, Pics, PicCount));
+    }
+    if (kinds & KindMusic) {
+        const std::string path = AlbumPath + "MusicInfo";
+        WriteFileAtomicAt(folder.Get(), "MusicInfo", path, EncodeFile(path, Musics, MusicCount));
+    }
 }
 
 void TAlbumStore::OpenAlbum(int index) {
@@ -167,6 +197,12 @@ void TAlbumStore::OpenAlbum(int index) {
                           RootPath + "Album");
     }
     AlbumPath = RootPath + name + "/";
+    try {
+        OpenStoreFolder(AlbumPath);  // an album folder that is a link or a file is refused
+    } catch (...) {
+        AlbumPath.clear();
+        throw;
+    }
     LoadRecords("P");
     LoadRecords("M");
 }
@@ -178,7 +214,19 @@ std::string TAlbumStore::StoredFilePath(std::string_view storedName) const {
             "stored file name \"" + Printable(storedName) + "\" is not a file name of the album",
             AlbumPath);
     }
-    return AlbumPath + std::string(storedName);
+    const std::string path = AlbumPath + std::string(storedName);
+    // Only a regular file of the album itself is handed to a reader: a stored name that is a
+    // link, a folder or a special file is refused. A missing file is left to the reader.
+    const TUniqueFd folder = OpenStoreFolder(AlbumPath);
+    struct stat info {};
+    if (folder.Get() >= 0 &&
+        ::fstatat(folder.Get(), std::string(storedName).c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        !S_ISREG(info.st_mode)) {
+        throw InvalidFile(S_ISLNK(info.st_mode) ? "the stored file is a link, which is not followed"
+                                                : "the stored file is not a regular file",
+                          path);
+    }
+    return path;
 }
 
 std::string NextFreeNumber(const std::string& folder, const std::string& prefix,

@@ -1,6 +1,7 @@
 #include "tests/TestSupport.h"
 
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,15 +22,45 @@ TempDir::TempDir() {
     std::random_device device;
     const fs::path base = fs::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path candidate = base / ("velmora-test-" + std::to_string(::getpid()) + "-" +
-                                     std::to_string(counter++) + "-" +
-                                     std::to_string(device() % 100000));
+        fs::path candidate =
+            base / ("velmora-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
+                    "-" + std::to_string(device() % 100000));
         if (fs::create_directory(candidate)) {
             FPath = candidate;
             return;
         }
     }
     throw std::runtime_error("cannot create a temporary folder");
+}
+
+FullDisk::FullDisk(bool fill) {
+    FMounted = ::mount("tmpfs", FDir.Path().c_str(), "tmpfs", 0, "size=256k") == 0;
+    if (FMounted && fill) Fill();
+}
+
+void FullDisk::Fill() {
+    if (!FMounted) return;
+    // Fill every block: the filler grows until the file system refuses.
+    const int fd = ::open((FDir.Path() / ".filler").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    const std::vector<char> block(4096, 'x');
+    while (fd >= 0 && ::write(fd, block.data(), block.size()) > 0) {
+    }
+    while (fd >= 0 && ::write(fd, block.data(), 1) > 0) {
+    }
+    if (fd >= 0) ::close(fd);
+}
+
+FullDisk::~FullDisk() {
+    if (FMounted) ::umount2(FDir.Path().c_str(), MNT_DETACH);
+}
+
+std::vector<std::string> FullDisk::Entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(FDir.Path())) {
+        const std::string name = entry.path().filename().string();
+        if (name != ".filler") names.push_back(name);
+    }
+    return names;
 }
 
 TempDir::~TempDir() {
@@ -67,10 +98,14 @@ std::vector<std::uint8_t> FromHex(const std::string& hex) {
     int high = -1;
     for (char c : hex) {
         int v;
-        if (c >= '0' && c <= '9') v = c - '0';
-        else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-        else continue;
+        if (c >= '0' && c <= '9')
+            v = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            v = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            v = c - 'A' + 10;
+        else
+            continue;
         if (high < 0) {
             high = v;
         } else {

@@ -26,6 +26,29 @@ private:
     std::filesystem::path FPath;
 };
 
+/// A folder on a file system that is full: a small tmpfs mounted on a TempDir and filled, so
+/// every write into it fails with ENOSPC. Mounting needs privileges; Mounted() says whether
+/// it worked (tests skip otherwise).
+class FullDisk {
+public:
+    /// Mounts the file system and, unless `fill` is false, fills it at once.
+    explicit FullDisk(bool fill = true);
+    /// Fills the file system (after a test has put its files there).
+    void Fill();
+    ~FullDisk();
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+
+    bool Mounted() const noexcept { return FMounted; }
+    const std::filesystem::path& Path() const noexcept { return FDir.Path(); }
+    /// The entries in the folder besides the filler file.
+    std::vector<std::string> Entries() const;
+
+private:
+    TempDir FDir;
+    bool FMounted = false;
+};
+
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 void WriteText(const std::filesystem::path& path, const std::string& text);

@@ -35,8 +35,18 @@ TEST(Spectrum, HeightsFromMagnitudes) {
     const struct {
         float Magnitude;
         int Height;
-    } cases[] = {{1.0f, 100},  {0.2f, 100},  {0.1f, 50}, {0.002f, 1},
-                 {0.0019f, 0}, {-0.05f, 25}, {0.0f, 0},  {1e30f, 100}};
+    } cases[] = {{1.0f, 100},
+                 {0.2f, 100},
+                 {0.1f, 50},
+                 {0.002f, 1},
+                 {0.0019f, 0},
+                 {-0.05f, 25},
+                 {0.0f, 0},
+                 {1e30f, 100},
+                 // The floats just below 17/500 and 68/500: their product with 500 is below
+                 // 17 (68), though a single-precision product rounds up to it.
+                 {0.0339999981f, 16},
+                 {0.135999992f, 67}};
     for (const auto& c : cases) {
         TSpectrum s = MainWindowSpectrum();
         Bitmap target(177, 121);

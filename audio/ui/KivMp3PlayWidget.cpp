@@ -81,6 +81,9 @@ void TKivMp3PlayWidget::paintEvent(QPaintEvent*) {
         if (FDefaultBackground.size() != size()) FDefaultBackground = DefaultBackground(size());
         painter.drawImage(0, 0, FDefaultBackground);
     } else {
+        // The widget paints every pixel itself: a picture with see-through parts lies on the
+        // window's colour.
+        if (FBackground.hasAlphaChannel()) painter.fillRect(rect(), palette().window());
         painter.drawImage(rect(), FBackground);
     }
 }

@@ -7,10 +7,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QToolButton>
 
+#include "base/Errors.h"
 #include "effects/EffectTable.h"
 #include "effects/ui/BitmapView.h"
 #include "effects/ui/EffectTexts.h"
@@ -76,6 +76,13 @@ TFrmEditP::TFrmEditP(TAlbumStore& store, TServices& services, TEditPHost& host, 
       FHost(host),
       FEditedPicture(TEditPPreview::Width, TEditPPreview::Height),
       FOutgoingBuiltin(BuiltinOutgoingPicture()) {
+    // The main window opens the editor on a picture of the album only.
+    if (FStore.PicIndex < 0 || FStore.PicIndex >= FStore.PicCount ||
+        std::size_t(FStore.PicCount) > FStore.Pics.size()) {
+        throw InvalidArgument("no picture " + std::to_string(FStore.PicIndex + 1) +
+                              " to edit in the album (" + std::to_string(FStore.PicCount) +
+                              " pictures)");
+    }
     // FormCreate.
     setFont(SongFont(12));
     setWindowTitle(tr("图片编辑"));
@@ -92,7 +99,8 @@ TFrmEditP::TFrmEditP(TAlbumStore& store, TServices& services, TEditPHost& host, 
     SbtnNP->setEnabled(steps.Next);
     BtnSave->setEnabled(false);
     ShowPicture();
-    CentreOverParent();
+    // No position of its own: when shown, QDialog centres the window over the main window
+    // (over the screen without one), window frame included.
 }
 
 TFrmEditP::~TFrmEditP() = default;
@@ -117,6 +125,8 @@ void TFrmEditP::CreateEditGroup() {
     EdtSJ = new QLineEdit(QStringLiteral("3"), GroupBox3);
     EdtSJ->setGeometry(72, 51, 50, 21);
     EdtSJ->installEventFilter(new TDwellKeyFilter(EdtSJ));
+    // Digits only: an input method's text would pass round the key filter.
+    EdtSJ->setAttribute(Qt::WA_InputMethodEnabled, false);
     Btn_X = MakeButton(GroupBox3, QStringLiteral("-"), QRect(125, 52, 18, 18));
     BtnM = MakeButton(GroupBox3, QStringLiteral("+"), QRect(145, 52, 18, 18));
     BtnToAll = MakeButton(GroupBox3, tr("到全部"), QRect(170, 50, 62, 23));
@@ -177,14 +187,6 @@ void TFrmEditP::ConnectControls() {
     connect(BtnHelp, &QPushButton::clicked, this, &TFrmEditP::BtnHelpClick);
     connect(&FTimer1, &QTimer::timeout, this, &TFrmEditP::Timer1Timer);
     connect(&FHoldTimer, &QTimer::timeout, this, &TFrmEditP::HoldTimerTimeout);
-}
-
-void TFrmEditP::CentreOverParent() {
-    const QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
-    const QRect frame = frameGeometry();
-    const QRect area =
-        over ? over->frameGeometry() : (screen() ? screen()->availableGeometry() : QRect());
-    if (area.isValid()) move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
 }
 
 void TFrmEditP::SetTimerIntervals(int holdMs, int tickMs) {

@@ -40,7 +40,7 @@ public:
     static constexpr int ClientHeight = 319;
 
     /// The editor over picture store.PicIndex (0 .. PicCount - 1) of the current album,
-    /// centred over `parent`.
+    /// centred over `parent`. Throws InvalidArgument when PicIndex is no picture.
     TFrmEditP(TAlbumStore& store, TServices& services, TEditPHost& host, QWidget* parent = nullptr);
     ~TFrmEditP() override;
 
@@ -108,7 +108,6 @@ private:
     void CreatePreviewGroup();
     void CreateViewGroup();
     void ConnectControls();
-    void CentreOverParent();
     TEditPFields Fields() const;
     TPicInfo& Current();
     void LoadFitted(int picIndex, Bitmap& canvas);

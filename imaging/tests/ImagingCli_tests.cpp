@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "imaging/Bitmap.h"
 #include "tests/TestSupport.h"
@@ -36,6 +39,42 @@ TEST(ImagingCli, DecodeFailuresAndReaderMessagesOnStderr) {
     r = RunCli({"decode", Data("C.jpg"), "--out", out});
     EXPECT_EQ(r.ExitCode, 0) << r.Err;
     EXPECT_EQ(r.Out, "40 x 30 -> " + out + "\n");
+}
+
+TEST(ImagingCli, DecodeRefusesFoldersAndFifosNamedLikePictures) {
+    test::TempDir dir;
+    const std::string out = (dir / "out.png").string();
+    std::filesystem::create_directory(dir / "folder.jpg");
+    test::CliResult r = RunCli({"decode", (dir / "folder.jpg").string(), "--out", out});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_NE(r.Err.find("is a folder, not a regular file"), std::string::npos) << r.Err;
+    ASSERT_EQ(::mkfifo((dir / "pipe.jpg").c_str(), 0600), 0);
+    r = RunCli({"decode", (dir / "pipe.jpg").string(), "--out", out});  // never waits
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_NE(r.Err.find("is a FIFO, not a regular file"), std::string::npos) << r.Err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST(ImagingCli, DecodeOnAFullDiskFailsAndLeavesNoFile) {
+    test::FullDisk disk;
+    if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small file system here";
+    for (const char* name : {"out.bmp", "out.png"}) {
+        const test::CliResult r =
+            RunCli({"decode", Data("C.jpg"), "--out", (disk.Path() / name).string()});
+        EXPECT_EQ(r.ExitCode, 1) << name;
+        EXPECT_NE(r.Err.find("No space left on device"), std::string::npos) << r.Err;
+    }
+    EXPECT_EQ(disk.Entries(), std::vector<std::string>{});
+}
+
+TEST(ImagingCli, ADamagedJpegIsNotCalledAnInvalidTiff) {
+    test::TempDir dir;
+    test::WriteText(dir / "broken.jpg", "not a picture at all");
+    const auto r =
+        RunCli({"decode", (dir / "broken.jpg").string(), "--out", (dir / "out.png").string()});
+    EXPECT_EQ(r.ExitCode, 1);
+    EXPECT_NE(r.Err.find("no decoder could read it"), std::string::npos) << r.Err;
+    EXPECT_EQ(r.Err.find("TIFF"), std::string::npos) << r.Err;
 }
 
 }  // namespace

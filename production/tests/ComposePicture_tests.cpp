@@ -38,41 +38,76 @@ void ExpectArea(const Bitmap& frame, int left, int top, int right, int bottom, s
                         << "," << top << " first is " << std::hex << frame.RgbAt(left, top);
 }
 
-TEST(ComposePicture, FitsByAspectOverTheFillColour) {
+TEST(ComposePicture, FitsByAspectAsDisplayedOverTheFillColour) {
+    // A VCD frame of 320 x 288 is shown at 4:3: each pixel is 6/5 as wide as it is tall, so a
+    // picture's width counts 5/6 in frame pixels.
     test::TempDir dir;
     const std::uint32_t fill = 0x102030;
     const std::uint32_t pic = 0x909090;
     TFrameComposer composer(320, 288, {false, fill, {}});
     Bitmap frame;
 
-    // Equal ratio: no background visible.
-    composer.ComposePicture(SolidBmp(dir, "equal.bmp", 640, 576, "#909090"), frame);
+    // A 4:3 picture fills the whole frame.
+    composer.ComposePicture(SolidBmp(dir, "equal.bmp", 640, 480, "#909090"), frame);
     ASSERT_EQ(frame.Width(), 320);
     ASSERT_EQ(frame.Height(), 288);
-    ExpectArea(frame, 0, 0, 320, 288, pic, "equal ratio");
+    ExpectArea(frame, 0, 0, 320, 288, pic, "4:3 picture");
 
-    // Wider, 640 x 288: canvas rows 216 to 647 -> frame rows 72 to 215.
-    composer.ComposePicture(SolidBmp(dir, "wide.bmp", 640, 288, "#909090"), frame);
-    ExpectArea(frame, 0, 0, 320, 72, fill, "band above");
-    ExpectArea(frame, 0, 72, 320, 216, pic, "wide picture");
-    ExpectArea(frame, 0, 216, 320, 288, fill, "band below");
+    // Wider, 1152 x 216: h' = 216 x 6 x 960 / (1152 x 5) = 216 canvas rows from row 324, frame
+    // rows 108 to 179.
+    composer.ComposePicture(SolidBmp(dir, "wide.bmp", 1152, 216, "#909090"), frame);
+    ExpectArea(frame, 0, 0, 320, 108, fill, "band above");
+    ExpectArea(frame, 0, 108, 320, 180, pic, "wide picture");
+    ExpectArea(frame, 0, 180, 320, 288, fill, "band below");
 
-    // Taller, 300 x 600: canvas columns 264 to 695 -> frame columns 88 to 231.
-    composer.ComposePicture(SolidBmp(dir, "tall.bmp", 300, 600, "#909090"), frame);
-    ExpectArea(frame, 0, 0, 88, 288, fill, "band left");
-    ExpectArea(frame, 88, 0, 232, 288, pic, "tall picture");
-    ExpectArea(frame, 232, 0, 320, 288, fill, "band right");
+    // Taller, 288 x 720: w' = 288 x 5 x 864 / (720 x 6) = 288 canvas columns from column 336,
+    // frame columns 112 to 207.
+    composer.ComposePicture(SolidBmp(dir, "tall.bmp", 288, 720, "#909090"), frame);
+    ExpectArea(frame, 0, 0, 112, 288, fill, "band left");
+    ExpectArea(frame, 112, 0, 208, 288, pic, "tall picture");
+    ExpectArea(frame, 208, 0, 320, 288, fill, "band right");
     EXPECT_TRUE(composer.Failures().empty());
+}
+
+TEST(ComposePicture, ACircleStaysACircleAsDisplayedInEveryPreset) {
+    test::TempDir dir;
+    const std::string circle = (dir / "circle.bmp").string();
+    std::string err;
+    ASSERT_EQ(
+        test::RunProgram({"convert", "-size", "600x400", "xc:black", "-fill", "white", "-draw",
+                          "circle 300,200 300,20", "-type", "TrueColor", "BMP3:" + circle},
+                         nullptr, &err),
+        0)
+        << err;
+    for (const auto [width, height] : {std::pair{720, 576}, {480, 576}, {320, 288}}) {
+        TFrameComposer composer(width, height, {});
+        Bitmap frame;
+        composer.ComposePicture(circle, frame);
+        int left = width, right = -1, top = height, bottom = -1;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                if ((frame.RgbAt(x, y) & 0xff) < 128) continue;
+                left = std::min(left, x), right = std::max(right, x);
+                top = std::min(top, y), bottom = std::max(bottom, y);
+            }
+        }
+        // Shown at 4:3, a frame pixel is 4 x height / (3 x width) as wide as it is tall.
+        const double shownWidth = (right - left + 1) * 4.0 * height / (3.0 * width);
+        const double shownHeight = bottom - top + 1;
+        EXPECT_NEAR(shownWidth / shownHeight, 1.0, 0.03) << width << " x " << height;
+        EXPECT_NEAR(shownHeight, height * 360.0 / 400, 3) << width << " x " << height;
+    }
 }
 
 TEST(ComposePicture, OddMarginMixesTheEdgeRows) {
     test::TempDir dir;
-    // 960 x 429 on the 960 x 864 canvas: h' = 429, top = 435 div 2 = 217, drawn rows 217 to
-    // 646 (430 rows). Frame row 72 averages canvas rows 216 (black) and 217, 218 (grey 144):
-    // 6 x 144 / 9 = 96 per channel; row 215 holds canvas rows 645, 646 (grey) and 647 (black).
+    // 1152 x 429 on the 960 x 864 canvas, shown at 4:3: h' = 429 x 6 x 960 / (1152 x 5) = 429,
+    // top = 435 div 2 = 217, drawn rows 217 to 646 (430 rows). Frame row 72 averages canvas
+    // rows 216 (black) and 217, 218 (grey 144): 6 x 144 / 9 = 96 per channel; row 215 holds
+    // canvas rows 645, 646 (grey) and 647 (black).
     TFrameComposer composer(320, 288, {});
     Bitmap frame;
-    composer.ComposePicture(SolidBmp(dir, "odd.bmp", 960, 429, "#909090"), frame);
+    composer.ComposePicture(SolidBmp(dir, "odd.bmp", 1152, 429, "#909090"), frame);
     ExpectArea(frame, 0, 0, 320, 72, 0x000000, "band above");
     ExpectArea(frame, 0, 72, 320, 73, 0x606060, "mixed top row");
     ExpectArea(frame, 0, 73, 320, 215, 0x909090, "picture");

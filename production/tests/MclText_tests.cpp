@@ -149,6 +149,19 @@ TEST(MclTextTest, BackColourFillsTheBox) {
               0);
 }
 
+TEST(MclTextTest, WidthScaleNarrowsTheGlyphsOnly) {
+    MclTextHandle t = MclTextCreate();
+    MclTextSetFont(*t, "宋体", 40, 1, 1);
+    int width = 0, height = 0;
+    MclTextExtent(*t, "口口口口", width, height);
+    MclTextSetWidthScale(*t, 0.625);  // an SVCD frame's pixels are 8/5 as wide as tall
+    int narrow = 0, narrowHeight = 0;
+    MclTextExtent(*t, "口口口口", narrow, narrowHeight);
+    EXPECT_EQ(narrowHeight, height);
+    EXPECT_NEAR(double(narrow) / width, 0.625, 0.05);
+    EXPECT_THROW(MclTextSetWidthScale(*t, 0), InvalidArgument);
+}
+
 TEST(MclTextTest, RejectsOutOfRangeSettings) {
     MclTextHandle t = MclTextCreate();
     EXPECT_THROW(MclTextSetFont(*t, "sans", 0, 1, 1), InvalidArgument);
@@ -194,12 +207,11 @@ TEST(MclFontTest, DecodesUtf8AndReplacesInvalidBytes) {
     EXPECT_EQ(DecodeUtf8("A\xe6\x98\xa5"), (std::vector<char32_t>{U'A', U'\u6625'}));
     EXPECT_EQ(DecodeUtf8("\xf0\x9f\x98\x80"), (std::vector<char32_t>{U'\U0001F600'}));
     EXPECT_EQ(DecodeUtf8("\xff"
-                              "a"),
+                         "a"),
               (std::vector<char32_t>{U'\uFFFD', U'a'}));
     EXPECT_EQ(DecodeUtf8("\xe6\x98"), (std::vector<char32_t>{U'\uFFFD', U'\uFFFD'}));
     EXPECT_EQ(DecodeUtf8("\xc0\xaf"), (std::vector<char32_t>{U'\uFFFD', U'\uFFFD'}));
-    EXPECT_EQ(DecodeUtf8("\xed\xa0\x80"),
-              (std::vector<char32_t>{U'\uFFFD', U'\uFFFD', U'\uFFFD'}));
+    EXPECT_EQ(DecodeUtf8("\xed\xa0\x80"), (std::vector<char32_t>{U'\uFFFD', U'\uFFFD', U'\uFFFD'}));
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TFrmMake::TFrmMake(TAlbumStore& store, TServices& services, QWidget* parent)
 }
 
 // The worker, a child of the dialog, stops a run that is still going and joins its thread.
-TFrmMake::~TFrmMake() = default;
+TFrmMake::~TFrmMake() { RestoreCursor(); }
 
 TOutputType TFrmMake::OutputType() const {
     return static_cast<TOutputType>(std::max(0, FOutTypeButtons->checkedId()));

@@ -96,6 +96,7 @@ private:
     void WorkerPreview(const QImage& frame);
     void RunEnded();
     void ShowReport(const TProductionReport& report);
+    void RestoreCursor();
 
     TAlbumStore& FStore;
     TServices& FServices;
@@ -104,6 +105,7 @@ private:
     QColor FColour = Qt::black;
     QString FSdlgFileName;
     bool FRunActive = false;
+    bool FWaitCursor = false;
     TProductionWorker* FWorker = nullptr;
     TProductionReport FLastReport;
 

@@ -117,7 +117,7 @@ QGroupBox* TFrmMake::CreateAdvancedGroup() {
     RbtnTP = Named(new QRadioButton(tr("填充背景图（随机选取下列图片）"), GroupBox3), "RbtnTP");
     RbtnTP->setToolTip(tr("当图片的高宽与视频的高宽的比\n值不同时将填充图片的背景图。"));
     Clb1 = Named(new QListWidget(GroupBox3), "Clb1");
-    Clb1->setMinimumHeight(90);
+    Clb1->setFixedHeight(104);
 
     auto* colour = new QHBoxLayout;
     colour->addWidget(RbtnYS);

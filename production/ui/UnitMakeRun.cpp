@@ -2,6 +2,7 @@
 // dialog shows its progress, remaining time and preview frames as they arrive, SbtnStop asks it
 // to stop, and when it has ended the dialog restores its settings and reports the outcome.
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
@@ -65,6 +66,9 @@ void TFrmMake::SbtnMakeClick() {
     SetSettingsEnabled(false);
     Lguage->setText(tr("完成进度：0%"));
 
+    // The hourglass while the run sets itself up, until its first progress report.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    FWaitCursor = true;
     FWorker = new TProductionWorker(FStore, std::move(settings), this);
     connect(FWorker, &TProductionWorker::ProgressChanged, this, &TFrmMake::WorkerProgress);
     connect(FWorker, &TProductionWorker::PreviewFrame, this, &TFrmMake::WorkerPreview);
@@ -84,7 +88,14 @@ void TFrmMake::SetSettingsEnabled(bool enabled) {
     GroupBox3->setEnabled(enabled);
 }
 
+void TFrmMake::RestoreCursor() {
+    if (!FWaitCursor) return;
+    FWaitCursor = false;
+    QApplication::restoreOverrideCursor();
+}
+
 void TFrmMake::WorkerProgress(const QString& progress, const QString& time) {
+    RestoreCursor();
     Lguage->setText(progress);
     LOverTine->setText(time);
 }
@@ -95,6 +106,7 @@ void TFrmMake::RunEnded() {
     FLastReport = FWorker->Report();
     FWorker->deleteLater();
     FWorker = nullptr;
+    RestoreCursor();
 
     SetSettingsEnabled(true);
     Lguage->setText(tr("相册生成完毕!"));

@@ -7,6 +7,7 @@
 
 #include "store/Catalogue.h"
 #include "store/Pub.h"
+#include "store/StoreLock.h"
 #include "tests/TestSupport.h"
 
 namespace velmora {
@@ -15,6 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 using test::RunCli;
+using Bytes = std::vector<std::uint8_t>;
 
 struct StoreCli : ::testing::Test {
     test::TempDir Dir;
@@ -180,6 +182,97 @@ TEST_F(StoreCli, EditsPicturesWithTheEditorsRules) {
 
     EXPECT_EQ(Run({"edit-picture", "旅行", "--all-dwell", "5"}).ExitCode, 0);
     for (const json& p : PicsJson()) EXPECT_EQ(p["Dwell"], 5);
+}
+
+TEST_F(StoreCli, ASecondWriterWaitsBrieflyThenFailsAndChangesNothing) {
+    MakeAlbum();
+    const Bytes records = test::ReadBytes(Dir / "旅行/PicInfo");
+    {
+        TStoreLock holder(Dir.Dir());  // another program holds the store
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"album", "create", "Second"},
+              {"edit-picture", "旅行", "0", "--dwell", "9"},
+              {"delete-picture", "旅行", "0"},
+              {"album", "delete", "旅行", "--yes"}}) {
+            const auto result = Run(args);
+            EXPECT_EQ(result.ExitCode, 1) << args[0];
+            EXPECT_NE(result.Err.find("is in use by another Velmora program"), std::string::npos)
+                << result.Err;
+        }
+        EXPECT_EQ(Run({"album", "list", "--json"}).ExitCode, 0);  // readers are not held up
+    }
+    EXPECT_FALSE(fs::exists(Dir / "Second"));
+    EXPECT_EQ(test::ReadBytes(Dir / "旅行/PicInfo"), records);
+    EXPECT_TRUE(fs::exists(Dir / "旅行/P0.jpg"));
+    EXPECT_EQ(Run({"album", "create", "Second"}).ExitCode, 0);  // free again
+}
+
+TEST_F(StoreCli, FoldersWithoutAnEntryCanBeAdoptedOrRemoved) {
+    MakeAlbum();
+    fs::create_directory(Dir / "Stray");
+    test::WriteText(Dir / "Stray/P0.jpg", "x");
+    fs::create_directory(Dir / "Lost");
+    test::WriteText(Dir / "Lost/M0.mp3", "x");
+    fs::create_directory(Dir / "BackPic");
+    // A folder without an entry can be neither created nor deleted as an album.
+    EXPECT_EQ(Run({"album", "create", "Stray"}).ExitCode, 1);
+    EXPECT_EQ(Run({"album", "delete", "Stray", "--yes"}).ExitCode, 1);
+
+    auto result = Run({"album", "adopt", "Stray"});
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(json::parse(Run({"album", "list", "--json"}).Out),
+              json::parse(R"(["旅行", "Stray"])"));
+    EXPECT_TRUE(fs::exists(Dir / "Stray/PicInfo"));
+    EXPECT_EQ(Run({"pics", "Stray", "--json"}).Out, "[]\n");
+
+    result = Run({"album", "remove-folder", "Lost", "--yes"});
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_FALSE(fs::exists(Dir / "Lost"));
+
+    for (const char* refused : {"旅行", "BackPic", "Nowhere", ".."}) {
+        EXPECT_EQ(Run({"album", "adopt", refused}).ExitCode, 1) << refused;
+        EXPECT_EQ(Run({"album", "remove-folder", refused, "--yes"}).ExitCode, 1) << refused;
+    }
+    EXPECT_TRUE(fs::exists(Dir / "旅行/P0.jpg"));
+    EXPECT_TRUE(fs::exists(Dir / "BackPic"));
+}
+
+TEST_F(StoreCli, AlbumDeletionWritesTheCatalogueFirstAndReportsExactly) {
+    // A damaged entry after the deleted album does not make the finished deletion a failure.
+    MakeAlbum();
+    TAlbumStore store;
+    store.RootPath = Dir.Dir();
+    store.LoadRecords("A");
+    store.Albums.resize(2);
+    store.Albums[1].Name.SetText("a/b");
+    store.AlbumCount = 2;
+    store.SaveRecords("A");
+    auto result = Run({"album", "delete", "旅行", "--yes"});
+    EXPECT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_NE(result.Out.find("deleted album"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Dir / "旅行"));
+}
+
+TEST_F(StoreCli, ControlCharactersAreShownAsEscapesExceptInJson) {
+    MakeAlbum();
+    TAlbumStore store;
+    store.RootPath = Dir.Dir();
+    store.LoadRecords("A");
+    store.OpenAlbum(0);
+    store.Pics[0].Title.SetText("\x1b[31mred\x07");
+    store.SaveRecords("P");
+    const auto text = Run({"pics", "旅行"});
+    EXPECT_EQ(text.Out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(text.Out.find('\x07'), std::string::npos);
+    EXPECT_NE(text.Out.find("\\x1b[31mred\\x07"), std::string::npos) << text.Out;
+    EXPECT_EQ(PicsJson()[0]["Title"], "\x1b[31mred\x07");
+}
+
+TEST_F(StoreCli, NoAlbumMayTakeTheBackgroundFolder) {
+    const auto result = Run({"album", "create", "BackPic"});
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_NE(result.Err.find("BackPic"), std::string::npos) << result.Err;
+    EXPECT_FALSE(fs::exists(Dir / "BackPic"));
 }
 
 }  // namespace

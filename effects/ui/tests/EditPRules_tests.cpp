@@ -92,17 +92,6 @@ protected:
     TAlbumStore& Store = Fixture.Store;
 };
 
-TEST_F(EditPStoreRules, SaveStoresValuesAndRewritesPicInfo) {
-    SaveEditedPicture(Store, 1, {"  湖光山色  ", "007", 0});
-    const std::vector<TPicInfo> disk = Fixture.RecordsOnDisk();
-    ASSERT_EQ(disk.size(), 3u);
-    EXPECT_EQ(disk[1].Title.Text(), "湖光山色");
-    EXPECT_EQ(disk[1].Dwell, 7);
-    EXPECT_EQ(disk[1].Effect, 0);
-    EXPECT_EQ(disk[1], Store.Pics[1]);
-    EXPECT_EQ(disk[0], Store.Pics[0]);
-}
-
 TEST_F(EditPStoreRules, FailedSaveOrApplyToAllChangesNothing) {
     SaveEditedPicture(Store, 0, {"旧题目", "5", 9});
     const std::vector<std::uint8_t> bytes = Fixture.PicInfoBytes();
@@ -122,12 +111,6 @@ TEST_F(EditPStoreRules, FailedSaveOrApplyToAllChangesNothing) {
     EXPECT_EQ(Store.Pics, before);
     Store.AlbumPath = albumPath;
     EXPECT_EQ(Fixture.PicInfoBytes(), bytes);
-}
-
-TEST_F(EditPStoreRules, ApplyToAllStoresTheValue) {
-    ApplyDwellTextToAll(Store, "007");
-    for (const TPicInfo& pic : Fixture.RecordsOnDisk()) EXPECT_EQ(pic.Dwell, 7);
-    for (const TPicInfo& pic : Store.Pics) EXPECT_EQ(pic.Dwell, 7);
 }
 
 }  // namespace

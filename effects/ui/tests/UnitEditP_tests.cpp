@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <memory>
 
+#include "base/Errors.h"
 #include "effects/EffectTable.h"
 #include "effects/ui/BitmapView.h"
 #include "effects/ui/BuiltinPicture.h"
@@ -119,6 +120,8 @@ TEST_F(EditPOnePicture, OnlyPictureDisablesBothSteps) {
     auto form = Open(0);
     EXPECT_FALSE(form->SbtnPP->isEnabled());
     EXPECT_FALSE(form->SbtnNP->isEnabled());
+    Store.PicIndex = 1;
+    EXPECT_THROW(TFrmEditP(Store, Services, Host), InvalidArgument);
 }
 
 TEST_F(EditPWindow, CentredOverTheMainWindow) {
@@ -127,6 +130,7 @@ TEST_F(EditPWindow, CentredOverTheMainWindow) {
     main.show();
     Store.PicIndex = 0;
     TFrmEditP form(Store, Services, Host, &main);
+    form.show();
     const QPoint offset = form.frameGeometry().center() - main.frameGeometry().center();
     EXPECT_LE(offset.manhattanLength(), 2);
     EXPECT_EQ(form.Timer1().interval(), 50);

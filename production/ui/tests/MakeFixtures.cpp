@@ -35,7 +35,7 @@ TAlbumStore MakeAlbumStore(const std::string& root, const std::vector<TMakePictu
     store.Albums[0].Name.SetText("相册一");
     store.AlbumCount = 1;
     store.AlbumIndex = 0;
-    store.AlbumPath = root + "1/";
+    store.AlbumPath = root + "相册一/";  // the folder of an album is its name
     std::filesystem::create_directories(store.AlbumPath);
     for (std::size_t i = 0; i < pictures.size(); ++i) {
         const TMakePicture& picture = pictures[i];

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
+#include <memory>
 
 #include "production/ui/MakePreview.h"
 #include "production/ui/MakeSaveDialog.h"
@@ -86,7 +88,11 @@ TEST_F(MakeRun, ProducesTheFileReportsAndShowsTheNoticesAfterTheQuestion) {
     EXPECT_TRUE(Child<QPushButton>(dialog, "SbtnStop")->isEnabled());
     EXPECT_EQ(Child<QLabel>(dialog, "Lguage")->text(), QStringLiteral("完成进度：0%"));
     ExpectSettingsEnabled(dialog, false);
+    // The hourglass while the run sets itself up.
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     ASSERT_TRUE(finished.wait(RunLimitMs));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     EXPECT_FALSE(dialog.RunActive());
     ExpectSettingsEnabled(dialog, true);
@@ -169,6 +175,26 @@ TEST_F(MakeRun, StopsMidwayAndRefusesClosingUntilTheRunHasEnded) {
 
     EXPECT_TRUE(dialog.close());
     EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(MakeRun, DestroyingTheDialogDuringARunStopsTheRunAndWaitsForIt) {
+    // As when the program ends during a run: the worker is stopped and joined, nothing is
+    // reported and the album is not read after the dialog has gone.
+    TAlbumStore store = MakeAlbumStore(FRoot.Dir(),
+                                       {{60, 1, "", 160, 120, "gradient:red-blue"},
+                                        {60, 2, "", 160, 120, "gradient:green-yellow"}},
+                                       {{3, true}});
+    auto dialog = std::make_unique<TFrmMake>(store, FServices);
+    dialog->show();
+    auto* progress = Child<QLabel>(*dialog, "Lguage");
+    QTest::mouseClick(Child<QPushButton>(*dialog, "SbtnMake"), Qt::LeftButton);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return progress->text().startsWith("完成进度："); }, RunLimitMs));
+    dialog.reset();
+    QApplication::processEvents();
+    EXPECT_TRUE(FServices.Prompts.isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    store.Pics.clear();  // the run no longer reads the album
 }
 
 TEST_F(MakeRun, FailedRunsAreReportedWithTheirReason) {
