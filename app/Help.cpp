@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include "app/DataFolder.h"
+#include "app/Language.h"
 #include "widgets/Services.h"
 
 namespace velmora::ui {
@@ -17,7 +18,14 @@ bool OpenIfPresent(TServices& services, const QString& path) {
 
 }  // namespace
 
-QString ManualPath() { return DataFile(QStringLiteral("manual/index.html")); }
+QString ManualPath() {
+    // The manual in the window's language; the Chinese one when no English one is shipped.
+    if (CurrentLanguage() == TLanguage::English) {
+        const QString english = DataFile(QStringLiteral("manual/en/index.html"));
+        if (QFileInfo(english).isFile()) return english;
+    }
+    return DataFile(QStringLiteral("manual/index.html"));
+}
 QString ProductPagePath() { return DataFile(QStringLiteral("pages/product.html")); }
 QString WhatsNewPagePath() { return DataFile(QStringLiteral("pages/whatsnew.html")); }
 

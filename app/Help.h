@@ -10,7 +10,7 @@ namespace velmora::ui {
 class TServices;
 
 /// Paths of the shipped pages.
-QString ManualPath();        ///< manual/index.html
+QString ManualPath();        ///< manual/index.html (Chinese), manual/en/index.html (English)
 QString ProductPagePath();   ///< pages/product.html, opened when the main window closes
 QString WhatsNewPagePath();  ///< pages/whatsnew.html, opened by a click on the ticker
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "effects/EffectTable.h"
+#include "effects/ui/EffectTexts.h"
 
 namespace velmora::ui {
 
@@ -82,7 +83,8 @@ void TStoreListModel::RefreshRow(int row) {
 }
 
 TAlbumListModel::TAlbumListModel(TAlbumStore& store, QIcon icon, QObject* parent)
-    : TStoreListModel(store, std::move(icon), {QString(), Tr("相册名称")}, parent) {}
+    : TStoreListModel(store, std::move(icon),
+                      {QString(), Tr(QT_TRANSLATE_NOOP("TFrmMain", "相册名称"))}, parent) {}
 
 int TAlbumListModel::StoreCount() const { return ValidCount(FStore.Albums, FStore.AlbumCount); }
 
@@ -92,7 +94,10 @@ QString TAlbumListModel::CellText(int row, int) const {
 
 TPicListModel::TPicListModel(TAlbumStore& store, QIcon icon, QObject* parent)
     : TStoreListModel(store, std::move(icon),
-                      {QString(), Tr("停留时间"), Tr("过渡效果"), Tr("图片题目"), Tr("备注")},
+                      {QString(), Tr(QT_TRANSLATE_NOOP("TFrmMain", "停留时间")),
+                       Tr(QT_TRANSLATE_NOOP("TFrmMain", "过渡效果")),
+                       Tr(QT_TRANSLATE_NOOP("TFrmMain", "图片题目")),
+                       Tr(QT_TRANSLATE_NOOP("TFrmMain", "备注"))},
                       parent) {}
 
 int TPicListModel::StoreCount() const { return ValidCount(FStore.Pics, FStore.PicCount); }
@@ -105,7 +110,7 @@ QString TPicListModel::CellText(int row, int column) const {
             return typed != FDwellTexts.cend() ? *typed : QString::number(pic.Dwell);
         }
         case 2:
-            return FromUtf8(EffectName(pic.Effect));
+            return EffectText(pic.Effect);
         case 3:
             return FromUtf8(pic.Title.Text());
         case 4:
@@ -123,7 +128,10 @@ void TPicListModel::SetDwellText(int row, const QString& text) {
 
 TMusicListModel::TMusicListModel(TAlbumStore& store, QIcon icon, QObject* parent)
     : TStoreListModel(store, std::move(icon),
-                      {QString(), Tr("播放时间"), Tr("歌曲名称"), Tr("歌手信息"), Tr("备注信息")},
+                      {QString(), Tr(QT_TRANSLATE_NOOP("TFrmMain", "播放时间")),
+                       Tr(QT_TRANSLATE_NOOP("TFrmMain", "歌曲名称")),
+                       Tr(QT_TRANSLATE_NOOP("TFrmMain", "歌手信息")),
+                       Tr(QT_TRANSLATE_NOOP("TFrmMain", "备注信息"))},
                       parent) {}
 
 int TMusicListModel::StoreCount() const { return ValidCount(FStore.Musics, FStore.MusicCount); }

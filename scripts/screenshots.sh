@@ -3,8 +3,9 @@
 # Xvfb on demo stores made with velmora-cli from pictures and songs that ImageMagick and ffmpeg
 # generate, and saves each window with its --screenshot option into docs/screenshots/.
 #
-# Each line of SHOTS below is "name store delay [files...]"; a window of another unit is added
-# with one line here and one line in app/Screenshots.cpp.
+# Each shot line below is "shot name store delay [files...]"; a window of another unit is added
+# with one line here and one line in app/Screenshots.cpp. Every window is taken in Chinese and
+# in English (--lang en, into docs/screenshots/en/).
 set -euo pipefail
 build=${1:-build-release}
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -52,26 +53,36 @@ cli "$work/demo" album create "家庭 Family"
 cli "$work/demo" album create "毕业典礼"
 cli "$work/import" album create "新相册"
 
-shot() {  # name store delay-ms [file...]
+shot() {  # name store delay-ms [file...]; $lang and $dir say the language and the folder
     local name=$1 store=$2 delay=$3
     shift 3
     local files=()
     for f in "$@"; do files+=(--screenshot-file "$f"); done
-    echo "== $name.png"
+    echo "== $dir/$name.png ($lang)"
     SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1280x900x24" \
-        "$program" --store "$store" --screenshot "$name" --screenshot-out "$out/$name.png" \
-        --screenshot-delay "$delay" "${files[@]}"
+        "$program" --lang "$lang" --store "$store" --screenshot "$name" \
+        --screenshot-out "$dir/$name.png" --screenshot-delay "$delay" "${files[@]}"
 }
 
-shot main-empty "$work/empty" 800
-shot main-pictures "$work/demo" 800
-shot main-songs "$work/demo" 2500
-shot create-album "$work/demo" 800
-shot import-pictures "$work/import" 1700 "$src"/photo*.JPG
-shot import-music "$work/import" 1150 "$src"/track*.MP3
-shot about "$work/demo" 800
-shot edit-picture-preview "$work/demo" 800
-shot edit-picture "$work/demo" 2500
-shot make "$work/demo" 1200
-shot make-run "$work/demo" 6000
-echo "pictures in $out"
+# Every window in Chinese (docs/screenshots/) and in English (docs/screenshots/en/); the
+# stores' data (album names, titles, songs) stays as the user typed it.
+mkdir -p "$out/en"
+for lang in zh en; do
+    dir=$out
+    [ "$lang" = en ] && dir=$out/en
+    rm -rf "$work/empty" && mkdir -p "$work/empty"
+    shot main-empty "$work/empty" 800
+    cp "$dir/main-empty.png" "$dir/main.png"
+    shot main-pictures "$work/demo" 800
+    shot main-songs "$work/demo" 2500
+    shot create-album "$work/demo" 800
+    shot edit-picture "$work/demo" 1500
+    shot edit-picture-preview "$work/demo" 800
+    shot make "$work/demo" 1500
+    shot make-run "$work/demo" 6000
+    rm -rf "$work/import-$lang" && cp -r "$work/import" "$work/import-$lang"
+    shot import-pictures "$work/import-$lang" 1700 "$src"/photo*.JPG
+    shot import-music "$work/import-$lang" 1150 "$src"/track*.MP3
+    shot about "$work/demo" 800
+done
+echo "pictures in $out and $out/en"

@@ -49,6 +49,7 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 # The data folder holds whatever the source tree ships: manual, product pages, translations.
 [ -f "$here/docs/manual/index.html" ] && required+=(share/velmora/manual/index.html)
+[ -f "$here/docs/manual/en/index.html" ] && required+=(share/velmora/manual/en/index.html)
 [ -d "$here/docs/pages" ] && required+=(share/velmora/pages/product.html)
 for ts in "$here"/translations/velmora_*.ts; do
     [ -f "$ts" ] && required+=("share/velmora/translations/$(basename "${ts%.ts}").qm")

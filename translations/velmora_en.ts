@@ -2,6 +2,136 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>TFrmMain</name>
+    <message>
+        <source>图片文件已丢失</source>
+        <translation>The picture file is missing</translation>
+    </message>
+    <message>
+        <source>无法读取这张图片</source>
+        <translation>This picture cannot be read</translation>
+    </message>
+    <message>
+        <source>删除全部音乐</source>
+        <translation>Delete all</translation>
+    </message>
+    <message>
+        <source>删除当前音乐</source>
+        <translation>Delete song</translation>
+    </message>
+    <message>
+        <source>编辑音乐信息</source>
+        <translation>Edit song</translation>
+    </message>
+    <message>
+        <source>继续加入音乐</source>
+        <translation>Add songs</translation>
+    </message>
+    <message>
+        <source>删除全部图片</source>
+        <translation>Delete all</translation>
+    </message>
+    <message>
+        <source>删除当前图片</source>
+        <translation>Delete picture</translation>
+    </message>
+    <message>
+        <source>编辑图片信息</source>
+        <translation>Edit picture</translation>
+    </message>
+    <message>
+        <source>继续加入图片</source>
+        <translation>Add pictures</translation>
+    </message>
+    <message>
+        <source>编辑相册《%1》中的图片与音乐</source>
+        <translation>Pictures and songs of the album “%1”</translation>
+    </message>
+    <message>
+        <source>当前相册全部音乐列表 [暂无音乐]</source>
+        <translation>Songs of this album [none yet]</translation>
+    </message>
+    <message>
+        <source>当前相册全部音乐列表 [共%1张音乐]</source>
+        <translation>Songs of this album [%1 in all]</translation>
+    </message>
+    <message>
+        <source>音乐视听[暂无]</source>
+        <translation>Listen [none]</translation>
+    </message>
+    <message>
+        <source>音乐视听[第%1张]</source>
+        <translation>Listen [No. %1]</translation>
+    </message>
+    <message>
+        <source>当前相册全部图片列表 [暂无图片]</source>
+        <translation>Pictures of this album [none yet]</translation>
+    </message>
+    <message>
+        <source>当前相册全部图片列表 [共%1张图片]</source>
+        <translation>Pictures of this album [%1 in all]</translation>
+    </message>
+    <message>
+        <source>图片预览[暂无]</source>
+        <translation>Preview [none]</translation>
+    </message>
+    <message>
+        <source>图片预览[第%1张]</source>
+        <translation>Preview [No. %1]</translation>
+    </message>
+    <message>
+        <source>现有相册列表[共%1个]</source>
+        <translation>Albums [%1 in all]</translation>
+    </message>
+    <message>
+        <source>现有相册列表[暂无]</source>
+        <translation>Albums [none yet]</translation>
+    </message>
+    <message>
+        <source>相册名称</source>
+        <translation>Album</translation>
+    </message>
+    <message>
+        <source>停留时间</source>
+        <translation>Dwell</translation>
+    </message>
+    <message>
+        <source>过渡效果</source>
+        <translation>Effect</translation>
+    </message>
+    <message>
+        <source>图片题目</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Remark</translation>
+    </message>
+    <message>
+        <source>播放时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>歌曲名称</source>
+        <translation>Song</translation>
+    </message>
+    <message>
+        <source>歌手信息</source>
+        <translation>Singer</translation>
+    </message>
+    <message>
+        <source>备注信息</source>
+        <translation>Remark</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>相册库正被另一个 Velmora 程序使用，请先关闭它再启动本程序。</source>
+        <translation>The album store is in use by another Velmora program. Close that one first, then start this one again.</translation>
+    </message>
+</context>
+<context>
     <name>velmora::Effects</name>
     <message>
         <source>随机效果</source>
@@ -429,6 +559,29 @@
     </message>
 </context>
 <context>
+    <name>velmora::ui::TFrmAbout</name>
+    <message>
+        <source>关于 Velmora</source>
+        <translation>About Velmora</translation>
+    </message>
+    <message>
+        <source>版本 %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>把照片和MP3歌曲制作成电子相册视频（VCD、SVCD、DVD）。</source>
+        <translation>Turns photographs and MP3 songs into slide-show videos (VCD, SVCD, DVD).</translation>
+    </message>
+    <message>
+        <source>本程序使用的程序库及其许可证：</source>
+        <translation>Libraries this program uses, with their licences:</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>velmora::ui::TFrmAddA</name>
     <message>
         <source> 提示：请输入新的相册名称!</source>
@@ -574,6 +727,93 @@
     <message>
         <source>停止预览</source>
         <translation>Stop</translation>
+    </message>
+</context>
+<context>
+    <name>velmora::ui::TFrmMain</name>
+    <message>
+        <source>Velmora2009 V15.18</source>
+        <translation>Velmora2009 V15.18</translation>
+    </message>
+    <message>
+        <source>新建相册</source>
+        <translation>New album</translation>
+    </message>
+    <message>
+        <source>删除相册</source>
+        <translation>Delete album</translation>
+    </message>
+    <message>
+        <source>浏览上幅图片</source>
+        <translation>Previous picture</translation>
+    </message>
+    <message>
+        <source>浏览下幅图片</source>
+        <translation>Next picture</translation>
+    </message>
+    <message>
+        <source>生成制作</source>
+        <translation>Make video</translation>
+    </message>
+    <message>
+        <source>播放</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>编辑图片信息</source>
+        <translation>Pictures</translation>
+    </message>
+    <message>
+        <source>编辑音乐信息</source>
+        <translation>Songs</translation>
+    </message>
+    <message>
+        <source>当前项向前移动</source>
+        <translation>Move the selected item up</translation>
+    </message>
+    <message>
+        <source>当前项向后移动</source>
+        <translation>Move the selected item down</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>MP3音乐文件</source>
+        <translation>MP3 music files</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>欢迎使用 Velmora 电子相册：导入照片和歌曲，设置题目、停留时间和过渡效果，一键生成 VCD、SVCD 或 DVD 视频。点击这里查看新版说明。</source>
+        <translation>Welcome to Velmora: import photographs and songs, give them titles, dwell times and transition effects, and make a VCD, SVCD or DVD video in one step. Click here to see what is new.</translation>
+    </message>
+    <message>
+        <source>加入音乐</source>
+        <translation>Add Songs</translation>
+    </message>
+    <message>
+        <source>加入图片</source>
+        <translation>Add Pictures</translation>
     </message>
 </context>
 <context>

@@ -9,12 +9,18 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QUrl>
 #include <QXmlStreamReader>
 #include <filesystem>
 #include <functional>
 #include <memory>
 
+#include "app/About.h"
+#include "app/Help.h"
 #include "app/Language.h"
+#include "app/UnitMain.h"
+#include "audio/tests/FakeBass.h"
+#include "audio/ui/KivMp3PlayWidget.h"
 #include "app/tests/WindowTexts.h"
 #include "audio/ui/UnitAddM.h"
 #include "effects/EffectTable.h"
@@ -25,6 +31,7 @@
 #include "production/Timeline.h"
 #include "production/ui/MakeTexts.h"
 #include "production/ui/UnitMake.h"
+#include "store/Catalogue.h"
 #include "store/Pub.h"
 #include "store/ui/UnitAddA.h"
 #include "store/ui/UnitAddP.h"
@@ -39,6 +46,8 @@ using test::HasChinese;
 
 const QString AlbumName = QStringLiteral("Holiday 假日");
 const QString PictureTitle = QStringLiteral("海边 Seaside");
+
+std::string Lines(const QStringList& lines) { return lines.join(QLatin1Char('\n')).toStdString(); }
 
 QString TranslationsFolder() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/data/translations");
@@ -59,12 +68,8 @@ class TLanguageStore {
 public:
     TLanguageStore() {
         Store.RootPath = FDir.Dir();
-        Store.Albums.resize(1);
-        Store.Albums[0].Name.SetText(AlbumName.toStdString());
-        Store.AlbumCount = 1;
-        Store.AlbumIndex = 0;
-        Store.AlbumPath = FDir.Dir() + "1/";
-        fs::create_directories(Store.AlbumPath);
+        CreateAlbum(Store, AlbumName.toStdString());
+        Store.OpenAlbum(Store.AlbumCount - 1);
         int n = 0;
         for (const char* name : {"sea.jpg", "dawn.jpg"}) {
             TPicInfo info;
@@ -80,22 +85,26 @@ public:
         song.PlayTime = 1;
         song.StoredName.SetText("M0.mp3");
         song.SongName.SetText("Song");
-        fs::copy_file(test::SourcePath("audio/tests/data/short_1s.mp3"), Store.AlbumPath + "M0.mp3");
+        fs::copy_file(test::SourcePath("audio/tests/data/short_1s.mp3"),
+                      Store.AlbumPath + "M0.mp3");
+        Bass.Files[Store.AlbumPath + "M0.mp3"] = {44100, 16000, 44100};
         Store.Musics.push_back(song);
         Store.PicCount = 2;
         Store.PicIndex = 0;
         Store.MusicCount = 1;
         Store.MusicIndex = 0;
-        Store.SaveRecords("");
+        Store.SaveRecords("P");
+        Store.SaveRecords("M");
     }
 
+    test::TFakeBass Bass;
     TAlbumStore Store;
 
 private:
     test::TempDir FDir;
 };
 
-using TMakeWindow = std::function<std::unique_ptr<QWidget>(TAlbumStore&, test::TFakeServices&,
+using TMakeWindow = std::function<std::unique_ptr<QWidget>(TLanguageStore&, test::TFakeServices&,
                                                            ui::TEditPHost&)>;
 
 struct TNamedWindow {
@@ -106,26 +115,49 @@ struct TNamedWindow {
 std::vector<TNamedWindow> Windows() {
     return {
         {"create album",
-         [](TAlbumStore& s, test::TFakeServices& f, ui::TEditPHost&) {
-             return std::make_unique<ui::TFrmAddA>(s, f);
+         [](TLanguageStore& l, test::TFakeServices& f, ui::TEditPHost&) {
+             return std::make_unique<ui::TFrmAddA>(l.Store, f);
          }},
         {"picture import",
-         [](TAlbumStore& s, test::TFakeServices& f, ui::TEditPHost&) {
+         [](TLanguageStore& l, test::TFakeServices& f, ui::TEditPHost&) {
              return std::make_unique<ui::TFrmAddP>(
-                 s, f, QStringList{QString::fromStdString(s.AlbumPath + "P0.jpg")});
+                 l.Store, f, QStringList{QString::fromStdString(l.Store.AlbumPath + "P0.jpg")});
          }},
         {"music import",
-         [](TAlbumStore& s, test::TFakeServices& f, ui::TEditPHost&) {
+         [](TLanguageStore& l, test::TFakeServices& f, ui::TEditPHost&) {
              return std::make_unique<ui::TFrmAddM>(
-                 s, f, QStringList{QString::fromStdString(s.AlbumPath + "M0.mp3")});
+                 l.Store, f, QStringList{QString::fromStdString(l.Store.AlbumPath + "M0.mp3")});
          }},
         {"picture editor",
-         [](TAlbumStore& s, test::TFakeServices& f, ui::TEditPHost& h) {
-             return std::make_unique<ui::TFrmEditP>(s, f, h);
+         [](TLanguageStore& l, test::TFakeServices& f, ui::TEditPHost& h) {
+             return std::make_unique<ui::TFrmEditP>(l.Store, f, h);
          }},
         {"production",
-         [](TAlbumStore& s, test::TFakeServices& f, ui::TEditPHost&) {
-             return std::make_unique<ui::TFrmMake>(s, f);
+         [](TLanguageStore& l, test::TFakeServices& f, ui::TEditPHost&) {
+             return std::make_unique<ui::TFrmMake>(l.Store, f);
+         }},
+        {"main window, pictures",
+         [](TLanguageStore& l, test::TFakeServices& f, ui::TEditPHost&) {
+             TAlbumStore fresh;
+             fresh.RootPath = l.Store.RootPath;
+             l.Store = fresh;
+             auto window = std::make_unique<ui::TFrmMain>(l.Store, f, l.Bass);
+             window->KivMp3Play1->SetTimerEnabledForTests(false);
+             return window;
+         }},
+        {"main window, songs",
+         [](TLanguageStore& l, test::TFakeServices& f, ui::TEditPHost&) {
+             TAlbumStore fresh;
+             fresh.RootPath = l.Store.RootPath;
+             l.Store = fresh;
+             auto window = std::make_unique<ui::TFrmMain>(l.Store, f, l.Bass);
+             window->KivMp3Play1->SetTimerEnabledForTests(false);
+             window->PageButtonClick(ui::PageSongs);
+             return window;
+         }},
+        {"about",
+         [](TLanguageStore&, test::TFakeServices&, ui::TEditPHost&) {
+             return std::make_unique<ui::TFrmAbout>();
          }},
     };
 }
@@ -141,7 +173,7 @@ TWalk WalkWindow(const TNamedWindow& named) {
     TLanguageStore store;
     test::TFakeServices services;
     TQuietHost host;
-    std::unique_ptr<QWidget> window = named.Make(store.Store, services, host);
+    std::unique_ptr<QWidget> window = named.Make(store, services, host);
     window->show();
     QCoreApplication::processEvents();
     TWalk walk{test::ShownTexts(window.get()), test::OverlappingControls(window.get()),
@@ -185,9 +217,11 @@ TEST(Language, EnglishWindowsLeaveNoChineseAndClipNoText) {
     EXPECT_EQ(ui::CurrentLanguage(), ui::TLanguage::English);
     for (const TNamedWindow& named : Windows()) {
         const TWalk walk = WalkWindow(named);
-        EXPECT_EQ(test::ChineseTexts(walk.Texts, {AlbumName, PictureTitle}), QStringList())
+        EXPECT_TRUE(test::ChineseTexts(walk.Texts, {AlbumName, PictureTitle}).isEmpty())
+            << Lines(test::ChineseTexts(walk.Texts, {AlbumName, PictureTitle}))
             << named.Name;
-        EXPECT_EQ(test::ClippedTexts(walk.Texts), QStringList()) << named.Name;
+        EXPECT_TRUE(test::ClippedTexts(walk.Texts).isEmpty())
+            << Lines(test::ClippedTexts(walk.Texts)) << named.Name;
     }
 }
 
@@ -231,8 +265,10 @@ TEST(Language, EveryEnglishNoticeOfTheCreateAlbumDialogFitsItsPanel) {
                                                    source.toUtf8().constData()));
         QCoreApplication::processEvents();
         const std::vector<test::TShownText> texts = test::ShownTexts(&window);
-        EXPECT_EQ(test::ChineseTexts(texts, {AlbumName}), QStringList()) << source.toStdString();
-        EXPECT_EQ(test::ClippedTexts(texts), QStringList()) << source.toStdString();
+        EXPECT_TRUE(test::ChineseTexts(texts, {AlbumName}).isEmpty())
+            << Lines(test::ChineseTexts(texts, {AlbumName})) << source.toStdString();
+        EXPECT_TRUE(test::ClippedTexts(texts).isEmpty())
+            << Lines(test::ClippedTexts(texts)) << source.toStdString();
         EXPECT_EQ(window.size(), size) << source.toStdString();
     }
     EXPECT_EQ(notices, 8);
@@ -280,6 +316,21 @@ TEST(Language, ChineseSetUpChangesNoTextOfTheWindows) {
         for (const auto& shown : walk) anyChinese = anyChinese || HasChinese(shown.Text);
     }
     EXPECT_TRUE(anyChinese);
+}
+
+TEST(Language, HelpOpensTheManualInTheWindowsLanguage) {
+    const QString chinese = ui::ManualPath();
+    EXPECT_TRUE(chinese.endsWith(QStringLiteral("/manual/index.html"))) << chinese.toStdString();
+    EXPECT_TRUE(QFile::exists(chinese));
+    ui::TLanguageSetup language;
+    ASSERT_TRUE(language.Install(ui::TLanguage::English, TranslationsFolder()));
+    const QString english = ui::ManualPath();
+    EXPECT_TRUE(english.endsWith(QStringLiteral("/manual/en/index.html"))) << english.toStdString();
+    EXPECT_TRUE(QFile::exists(english));
+    test::TFakeServices services;
+    EXPECT_TRUE(ui::ShowHelp(services));
+    ASSERT_EQ(services.OpenedUrls.size(), 1);
+    EXPECT_EQ(services.OpenedUrls[0], QUrl::fromLocalFile(english));
 }
 
 TEST(Language, CoreStatusTextsAndEffectNamesFollowTheLanguage) {

@@ -93,6 +93,16 @@ void AddItemTexts(std::vector<TShownText>& out, QWidget* widget, const QString& 
                 {where, QStringLiteral("tip"), list->item(i)->toolTip(), 0, 0, visible});
         }
     }
+    if (auto* view = qobject_cast<QAbstractItemView*>(widget);
+        view && view->model() && !qobject_cast<QListWidget*>(widget)) {
+        const QAbstractItemModel* model = view->model();
+        for (int row = 0; row < model->rowCount(); ++row) {
+            for (int column = 0; column < model->columnCount(); ++column) {
+                out.push_back({where, QStringLiteral("cell"),
+                               model->index(row, column).data().toString(), 0, 0, visible});
+            }
+        }
+    }
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         for (int i = 0; i < combo->count(); ++i) {
             out.push_back({where, QStringLiteral("item"), combo->itemText(i), 0, 0, visible});
