@@ -9,16 +9,16 @@ jobs=$2
 shift 2
 here=$(cd "$(dirname "$0")/.." && pwd)
 targets=()
-for spec in "$@"; do targets+=("${spec%%=*}"); done
+for entry in "$@"; do targets+=("${entry%%=*}"); done
 cmake --build "$build" -j "$jobs" --target "${targets[@]}"
 options="halt_on_error=1 second_deadlock_stack=1 report_signal_unsafe=0"
 if [ -f "$here/scripts/tsan-suppressions.txt" ]; then
     options="$options suppressions=$here/scripts/tsan-suppressions.txt"
 fi
 status=0
-for spec in "$@"; do
-    exe=${spec%%=*}
-    filter=${spec#*=}
+for entry in "$@"; do
+    exe=${entry%%=*}
+    filter=${entry#*=}
     echo "== $exe under ThreadSanitizer: $filter"
     if ! (cd "$build" && TSAN_OPTIONS="$options" SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=offscreen \
         "./$exe" --gtest_filter="$filter" --gtest_brief=1); then

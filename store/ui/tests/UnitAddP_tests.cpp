@@ -37,9 +37,9 @@ struct TAddPFixture : ::testing::Test {
         CreateAlbum(Store, "旅行");
         Store.OpenAlbum(0);
     }
-    QString Make(const std::string& name, const std::string& spec) {
+    QString Make(const std::string& name, const std::string& pattern) {
         const std::string path = (Dir / "in" / name).string();
-        EXPECT_EQ(test::RunProgram({"convert", "-size", "64x48", spec, path}), 0) << name;
+        EXPECT_EQ(test::RunProgram({"convert", "-size", "64x48", pattern, path}), 0) << name;
         return QString::fromStdString(path);
     }
     QString Damaged(const std::string& name) {
