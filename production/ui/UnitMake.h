@@ -23,6 +23,8 @@ class QListWidgetItem;
 class QPushButton;
 class QRadioButton;
 
+class QTimer;
+
 namespace velmora::ui {
 
 class TServices;
@@ -111,6 +113,7 @@ private:
     bool FRunActive = false;
     bool FWaitCursor = false;
     TProductionWorker* FWorker = nullptr;
+    QTimer* FRepaintTimer = nullptr;  ///< repaints the run's controls every 50 ms during a run
     TProductionReport FLastReport;
 
     QGroupBox* RGOutType = nullptr;

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QUrl>
 #include <stdexcept>
 
@@ -76,6 +77,19 @@ void TFrmMake::SbtnMakeClick() {
     connect(FWorker, &TProductionWorker::PreviewFrame, this, &TFrmMake::WorkerPreview);
     connect(FWorker, &TProductionWorker::Finished, this, &TFrmMake::RunEnded);
     FWorker->Start();
+
+    // Long still stretches change no text; the run's controls are repainted anyway, so the
+    // window never looks frozen during a run.
+    if (FRepaintTimer == nullptr) {
+        FRepaintTimer = new QTimer(this);
+        FRepaintTimer->setInterval(50);
+        connect(FRepaintTimer, &QTimer::timeout, this, [this] {
+            ImgMpg->update();
+            Lguage->update();
+            LOverTine->update();
+        });
+    }
+    FRepaintTimer->start();
 }
 
 void TFrmMake::SbtnStopClick() {
@@ -108,6 +122,7 @@ void TFrmMake::RunEnded() {
     FLastReport = FWorker->Report();
     FWorker->deleteLater();
     FWorker = nullptr;
+    if (FRepaintTimer != nullptr) FRepaintTimer->stop();
     RestoreCursor();
 
     SetSettingsEnabled(true);
