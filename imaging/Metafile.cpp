@@ -109,9 +109,21 @@ bool PlaceableFrame(std::span<const std::uint8_t> data, wmfD_Rect& frame) {
     return frame.BR.x > frame.TL.x && frame.BR.y > frame.TL.y;
 }
 
+/// True when the metafile header's largest record fits inside the file: the player allocates
+/// a buffer of that size before reading any record, so a forged header could ask for gigabytes.
+bool PlausibleWmfHeader(std::span<const std::uint8_t> data) {
+    auto u16 = [&](std::size_t at) { return unsigned(data[at] | data[at + 1] << 8); };
+    std::size_t header = 0;
+    if (data.size() >= 22 && u16(0) == 0xCDD7 && u16(2) == 0x9AC6) header = 22;
+    if (data.size() < header + 18) return false;
+    const std::uint64_t maxRecordWords = u16(header + 12) | std::uint64_t(u16(header + 14)) << 16;
+    return 2 * maxRecordWords <= data.size();
+}
+
 }  // namespace
 
 Bitmap DecodeWmf(std::span<const std::uint8_t> data, const std::string& nameForErrors) {
+    if (!PlausibleWmfHeader(data)) throw InvalidFile("damaged metafile", nameForErrors);
     wmfAPI_Options options{};
     options.function = wmf_gd_function;
     const unsigned long flags =
@@ -182,8 +194,15 @@ bool LooksLikeEmf(std::span<const std::uint8_t> data) {
     if (data.size() < 88) return false;
     const std::uint32_t headerSize = Le32(&data[4]);
     const std::uint32_t totalSize = Le32(&data[48]);
-    return Le32(&data[0]) == 1 && Le32(&data[40]) == 0x464D4520 && headerSize >= 88 &&
-           headerSize <= data.size() && totalSize >= headerSize;
+    if (Le32(&data[0]) != 1 || Le32(&data[40]) != 0x464D4520 || headerSize < 88 ||
+        headerSize > data.size() || totalSize < headerSize) {
+        return false;
+    }
+    // The header's description (UTF-16 characters at an offset) must lie inside the header:
+    // the converter reads it without checking.
+    const std::uint64_t descriptionChars = Le32(&data[60]);
+    const std::uint64_t descriptionOffset = Le32(&data[64]);
+    return descriptionChars == 0 || descriptionOffset + 2 * descriptionChars <= headerSize;
 }
 
 /// Renders SVG text over white into a bitmap.
@@ -230,7 +249,11 @@ Bitmap RenderSvg(const char* svg, std::size_t size, const std::string& name) {
 
 Bitmap DecodeEmf(std::span<const std::uint8_t> data, const std::string& nameForErrors) {
     if (!LooksLikeEmf(data)) throw InvalidFile("not an enhanced metafile", nameForErrors);
-    std::vector<char> bytes(data.begin(), data.end());
+    // The converter reads UTF-16 texts up to a terminating zero: the copy it reads ends with
+    // zeros beyond the file's own bytes, and a header without a description points to none.
+    std::vector<char> bytes(data.size() + 4, 0);
+    std::memcpy(bytes.data(), data.data(), data.size());
+    if (Le32(&data[60]) == 0) std::memset(bytes.data() + 64, 0, 4);
     generatorOptions options{};
     char svgNamespace[] = "svg";
     options.nameSpace = svgNamespace;
@@ -239,7 +262,7 @@ Bitmap DecodeEmf(std::span<const std::uint8_t> data, const std::string& nameForE
     options.svgDelimiter = true;
     char* raw = nullptr;
     std::size_t size = 0;
-    const int converted = emf2svg(bytes.data(), bytes.size(), &raw, &size, &options);
+    const int converted = emf2svg(bytes.data(), data.size(), &raw, &size, &options);
     std::unique_ptr<char, TFreeDeleter> svg(raw);
     if (!converted || !svg || size == 0)
         throw InvalidFile("damaged enhanced metafile", nameForErrors);
