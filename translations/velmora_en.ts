@@ -596,8 +596,8 @@
         <translation> Note: no album has this name yet; it can be created!</translation>
     </message>
     <message>
-        <source> 提示：相册名称不能含有 \ / : * ? | " &lt; &gt; 或控制字符,创建无效!</source>
-        <translation> Note: no \ / : * ? | " &lt; &gt; or control characters in a name!</translation>
+        <source> 提示：相册名称不能含有 \ / : * ? | &quot; &lt; &gt; 或控制字符,创建无效!</source>
+        <translation> Note: no \ / : * ? | &quot; &lt; &gt; or control characters in a name!</translation>
     </message>
     <message>
         <source> 提示：相册名称不能是 . 或 ..,创建无效!</source>
@@ -889,8 +889,8 @@
     <message>
         <source>当图片的高宽与视频的高宽的比
 值不同时将填充图片的背景色。</source>
-        <translation>When a picture's shape differs from the
-video's, the rest is filled with this colour.</translation>
+        <translation>When a picture&apos;s shape differs from the
+video&apos;s, the rest is filled with this colour.</translation>
     </message>
     <message>
         <source>颜色设置...</source>
@@ -903,8 +903,8 @@ video's, the rest is filled with this colour.</translation>
     <message>
         <source>当图片的高宽与视频的高宽的比
 值不同时将填充图片的背景图。</source>
-        <translation>When a picture's shape differs from the
-video's, the rest shows a background picture.</translation>
+        <translation>When a picture&apos;s shape differs from the
+video&apos;s, the rest shows a background picture.</translation>
     </message>
     <message>
         <source>生成预览：</source>
@@ -990,6 +990,26 @@ video's, the rest shows a background picture.</translation>
         <source> 秒</source>
         <translation> s</translation>
     </message>
+    <message>
+        <source>同时生成光盘映像</source>
+        <translation>Also make a disc image</translation>
+    </message>
+    <message>
+        <source>DVD：生成 DVD 文件夹（每张图片一个章节）和 ISO 映像；
+VCD、SVCD：生成 BIN/CUE 映像。</source>
+        <translation>DVD: a DVD folder (a chapter per picture) and an ISO image;
+VCD, SVCD: a BIN/CUE image.</translation>
+    </message>
+    <message>
+        <source>填充模糊背景</source>
+        <translation>Blurred picture</translation>
+    </message>
+    <message>
+        <source>当图片的高宽与视频的高宽的比
+值不同时将填充图片本身的模糊放大图。</source>
+        <translation>When the picture&apos;s shape differs from the video&apos;s,
+the space around it shows the picture itself, enlarged and blurred.</translation>
+    </message>
 </context>
 <context>
     <name>velmora::ui::TImportDialog</name>
@@ -1027,6 +1047,10 @@ video's, the rest shows a background picture.</translation>
     <message>
         <source>所有文件(*.*)</source>
         <translation>All files (*.*)</translation>
+    </message>
+    <message>
+        <source>MP4文件(*.mp4)</source>
+        <translation>MP4 files (*.mp4)</translation>
     </message>
 </context>
 </TS>
