@@ -64,7 +64,8 @@ void MakeData(const fs::path& data) {
     }
 }
 
-/// A store with one album "Bench" whose files are links to the bench data.
+/// A store with one album "Bench" whose files are hard links to the bench data (the store
+/// follows no symbolic link).
 std::string MakeStore(const fs::path& root, const fs::path& data) {
     fs::remove_all(root);
     TAlbumStore store;
@@ -76,7 +77,7 @@ std::string MakeStore(const fs::path& root, const fs::path& data) {
     fs::create_directories(store.AlbumPath);
     for (int i = 0; i < PictureCount; ++i) {
         const std::string name = "P" + std::to_string(i) + ".jpg";
-        fs::create_symlink(data / name, store.AlbumPath + name);
+        fs::create_hard_link(data / name, store.AlbumPath + name);
         TPicInfo pic;
         pic.Dwell = Dwell;
         pic.Effect = 0;
@@ -84,7 +85,7 @@ std::string MakeStore(const fs::path& root, const fs::path& data) {
         pic.StoredName.SetText(name);
         store.Pics.push_back(pic);
     }
-    fs::create_symlink(data / "M0.mp3", store.AlbumPath + "M0.mp3");
+    fs::create_hard_link(data / "M0.mp3", store.AlbumPath + "M0.mp3");
     TMusicInfo music;
     music.PlayTime = 100;
     music.StoredName.SetText("M0.mp3");
