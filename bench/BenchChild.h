@@ -19,6 +19,7 @@ namespace velmora::bench {
 struct TChildRun {
     int Status = -1;
     double Seconds = 0;
+    double CpuSeconds = 0;  // user + system time of the child
     long PeakKilobytes = 0;
 };
 
@@ -57,14 +58,19 @@ inline TChildRun RunChild(const std::vector<std::string>& argv,
     ::wait4(pid, &run.Status, 0, &usage);
     run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.PeakKilobytes = usage.ru_maxrss;
+    run.CpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
     return run;
+}
+
+/// True when the run exited with status 0.
+inline bool Succeeded(const TChildRun& run) {
+    return WIFEXITED(run.Status) && WEXITSTATUS(run.Status) == 0;
 }
 
 /// Throws when the run did not exit with status 0.
 inline void Check(const TChildRun& run, const std::string& what) {
-    if (!WIFEXITED(run.Status) || WEXITSTATUS(run.Status) != 0) {
-        throw std::runtime_error(what + " failed");
-    }
+    if (!Succeeded(run)) throw std::runtime_error(what + " failed");
 }
 
 }  // namespace velmora::bench

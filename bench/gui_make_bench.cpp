@@ -6,10 +6,6 @@
 // the longest gap between the dialog's actual repaints.
 // Goals: dialog speed >= 0.95 x the command line's; the GUI thread never held > 100 ms.
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -24,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchChild.h"
 #include "production/ui/UnitMake.h"
 #include "store/Pub.h"
 #include "widgets/AppFont.h"
@@ -41,24 +38,8 @@ constexpr int Rounds = 3;
 
 /// Runs argv with its output discarded; returns the wall time in seconds, or -1 on failure.
 double RunQuiet(const std::vector<std::string>& argv) {
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, 1);
-        ::dup2(null, 2);
-        ::close(null);
-        std::vector<char*> args;
-        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        ::execvp(args[0], args.data());
-        _exit(127);
-    }
-    int status = -1;
-    ::waitpid(pid, &status, 0);
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? seconds : -1;
+    const bench::TChildRun run = bench::RunChild(argv);
+    return bench::Succeeded(run) ? run.Seconds : -1;
 }
 
 /// A store with one album "Bench": photos, one song, records.
