@@ -12,14 +12,16 @@ JOBS ?= $(shell nproc)
 TEST_BUILD ?= build-test
 RELEASE_BUILD ?= build-release
 FUZZ_BUILD ?= build-fuzz
-FUZZ_SECONDS ?= 30
+FUZZ_SECONDS ?= 20
 TSAN_BUILD ?= build-tsan
 # The tests of the code that runs on several threads, as executable=gtest-filter: the audio
-# engine (device callback and decoder threads), the media layer (encoder thread) and the
-# production run (picture prefetch). The window-side production run's tests join this list
-# once they exist, e.g. production_ui_tests=*Run*.
+# engine (device callback and decoder threads), the media layer (encoder thread), the production
+# run (picture prefetch) and the production dialog's worker. The dialog's runs that make a disc
+# image are left out: they start their tools through QProcess, and ThreadSanitizer reports a
+# handover across that start inside Qt (not built for it) although the join after it orders it.
 TSAN_TESTS ?= audio_tests=EngineTest.*:ImportTest.* \
-	production_tests=MclRunTest.*:ProductionRunTest.Stop*:ProductionPathsTest.Background*
+	production_tests=MclRunTest.*:ProductionRunTest.Stop*:ProductionPathsTest.Background* \
+	production_ui_tests=MakeWorker.*:MakeRun.*:EndToEnd.*
 
 PACKAGE_BUILD ?= build-package
 # Debian's own compiler and linker flags (hardening) for the packaged programs.

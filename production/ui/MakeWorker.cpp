@@ -43,7 +43,7 @@ void TProductionWorker::Run() noexcept {
     }
     FReport = std::move(report);
     // The last thing the thread does; the GUI thread joins it when this call arrives.
-    QMetaObject::invokeMethod(this, &TProductionWorker::DeliverFinished, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "DeliverFinished", Qt::QueuedConnection);
 }
 
 void TProductionWorker::PostProgress(const TProgressInfo& info) {
@@ -54,7 +54,7 @@ void TProductionWorker::PostProgress(const TProgressInfo& info) {
         FTimeText = RunText(info.Texts.Time);
     }
     if (!FProgressPending.exchange(true)) {
-        QMetaObject::invokeMethod(this, &TProductionWorker::DeliverProgress, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, "DeliverProgress", Qt::QueuedConnection);
     }
 }
 
@@ -66,7 +66,7 @@ void TProductionWorker::PostPreview(const Bitmap& frame) {
         FFrame = std::move(copy);
     }
     if (!FPreviewPending.exchange(true)) {
-        QMetaObject::invokeMethod(this, &TProductionWorker::DeliverPreview, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, "DeliverPreview", Qt::QueuedConnection);
     }
 }
 

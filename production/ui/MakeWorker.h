@@ -49,9 +49,11 @@ private:
     void Run() noexcept;
     void PostProgress(const TProgressInfo& info);
     void PostPreview(const Bitmap& frame);
-    void DeliverProgress();
-    void DeliverPreview();
-    void DeliverFinished();
+    // Called on the GUI thread through queued calls by name: the call's event is then made and
+    // freed inside Qt alone, and the handover of our data is the lock and the atomics below.
+    Q_INVOKABLE void DeliverProgress();
+    Q_INVOKABLE void DeliverPreview();
+    Q_INVOKABLE void DeliverFinished();
 
     const TAlbumStore& FStore;
     const TProductionSettings FSettings;
