@@ -99,6 +99,8 @@ install(DIRECTORY ${VELMORA_DATA_BUILD}/ DESTINATION ${VELMORA_DATA_INSTALL}
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME velmora)
 set(CPACK_PACKAGE_VENDOR "Velmora developers")
+# The program has no published homepage or mailing address: the package names no Homepage,
+# and the maintainer's address lies in the reserved .example domain, which reaches nobody.
 set(CPACK_PACKAGE_CONTACT "Velmora developers <dev@velmora.example>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "slide-show videos from photographs and songs")
@@ -109,7 +111,6 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://velmora.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Chinese text needs a font with CJK coverage; Qt's own dialogs speak Chinese with Qt's
 # translations; Wayland and other platforms come as plugins.
