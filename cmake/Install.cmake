@@ -140,10 +140,9 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Velmora keeps albums of photographs and MP3 songs and renders an album
 into one video file: MPEG for VCD, SVCD or DVD, with a disc image if asked,
-or H.264 in MP4 at 720p or 1080p. Every picture carries a
-title, a dwell time and one of 105 transition effects, previewed while it
-is edited; the songs play with a spectrum display and become the video's
-soundtrack.
+or H.264 in MP4 at 720p or 1080p. Every picture carries a title, a dwell
+time and one of 105 transition effects, previewed while it is edited; the
+songs play with a spectrum display and become the video's soundtrack.
 
 The package holds the desktop program velmora, in Chinese and English,
 with its HTML manual, and the command line velmora-cli.")
