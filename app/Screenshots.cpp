@@ -1,17 +1,22 @@
 #include "app/Screenshots.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "app/UnitMain.h"
 #include "effects/ui/UnitEditP.h"
 #include "production/ui/UnitMake.h"
+#include "widgets/ImportDialog.h"
 
 namespace velmora::ui {
 
@@ -46,6 +51,25 @@ void ShowMakeRunning(TFrmMain& w) {
     w.BtnBeginMakeClick();
 }
 
+/// The import dialog on top has reached file `position`.
+bool ImportAt(int position) {
+    auto* import = qobject_cast<TImportDialog*>(QApplication::activeModalWidget());
+    return import != nullptr && import->ProgressBar1->value() >= position;
+}
+
+/// The production dialog on top is running and has done at least `percent` of the work, as its
+/// progress label ("完成进度：12%") says.
+bool MakeAt(int percent) {
+    auto* make = qobject_cast<TFrmMake*>(QApplication::activeModalWidget());
+    if (make == nullptr) return false;
+    const auto* stop = make->findChild<QPushButton*>(QStringLiteral("SbtnStop"));
+    const auto* progress = make->findChild<QLabel*>(QStringLiteral("Lguage"));
+    if (stop == nullptr || progress == nullptr || !stop->isEnabled()) return false;
+    static const QRegularExpression number(QStringLiteral("(\\d+)%"));
+    const QRegularExpressionMatch match = number.match(progress->text());
+    return match.hasMatch() && match.captured(1).toInt() >= percent;
+}
+
 }  // namespace
 
 const std::vector<TScreenshot>& Screenshots() {
@@ -67,12 +91,14 @@ const std::vector<TScreenshot>& Screenshots() {
          [](TFrmMain& w) {
              w.PageButtonClick(PagePictures);
              w.BtnAddPClick();
-         }},
+         },
+         [] { return ImportAt(2); }},
         {"import-music",
          [](TFrmMain& w) {
              w.PageButtonClick(PageSongs);
              w.BtnAddPClick();
-         }},
+         },
+         [] { return ImportAt(3); }},
         {"about", [](TFrmMain& w) { w.PnlRegClick(); }},
         {"edit-picture", [](TFrmMain& w) { w.BtnEditPClick(); }},
         {"edit-picture-preview",
@@ -84,7 +110,7 @@ const std::vector<TScreenshot>& Screenshots() {
              w.BtnEditPClick();
          }},
         {"make", [](TFrmMain& w) { w.BtnBeginMakeClick(); }},
-        {"make-run", [](TFrmMain& w) { ShowMakeRunning(w); }},
+        {"make-run", [](TFrmMain& w) { ShowMakeRunning(w); }, [] { return MakeAt(5); }},
     };
     return all;
 }
@@ -99,7 +125,19 @@ bool StartScreenshot(TFrmMain& window, const TScreenshotOptions& options) {
         return false;
     }
     const QString out = options.OutFile;
-    QTimer::singleShot(options.DelayMs, &window, [&window, out] {
+    const auto ready = chosen->Ready;
+    auto* poll = new QTimer(&window);
+    poll->setInterval(20);
+    auto polls = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, &window, [&window, out, ready, poll, polls] {
+        // A state that never comes (a run that ended before the delay) still gets its picture
+        // after some 30 s, with a warning.
+        constexpr int MaxPolls = 1500;
+        ++*polls;
+        if (ready && !ready() && *polls < MaxPolls) return;
+        if (*polls >= MaxPolls)
+            std::fprintf(stderr, "velmora: %s taken unready\n", qPrintable(out));
+        poll->stop();
         QWidget* top = QApplication::activeModalWidget();
         if (top == nullptr) top = &window;
         if (!top->grab().save(out))
@@ -107,6 +145,7 @@ bool StartScreenshot(TFrmMain& window, const TScreenshotOptions& options) {
         // Ends every event loop, the modal window's included.
         QCoreApplication::exit(0);
     });
+    QTimer::singleShot(options.DelayMs, poll, qOverload<>(&QTimer::start));
     const auto show = chosen->Show;
     QTimer::singleShot(0, &window, [&window, show] { show(window); });
     return true;

@@ -2,7 +2,9 @@
 // Screenshot mode of the program (`make screenshots`): `velmora --screenshot NAME --screenshot-out
 // FILE [--screenshot-delay MS] [--screenshot-file PATH ...]` shows the main window, brings it
 // into the state NAME names (which may open a modal window), and after MS milliseconds saves
-// the window on top (the modal one, else the main window) as FILE and ends the program.
+// the window on top (the modal one, else the main window) as FILE and ends the program. A window
+// caught at work (an import, a production run) also waits until its progress has come far
+// enough, so the picture does not depend on the machine's speed.
 //
 // Adding a window takes one line in Screenshots.cpp: a name and what to do with the main window
 // to show it, e.g. {"make", [](TFrmMain& w) { w.BtnBeginMakeClick(); }}.
@@ -21,6 +23,9 @@ class TFrmMain;
 struct TScreenshot {
     const char* Name;
     std::function<void(TFrmMain&)> Show;
+    /// Empty, or what must hold before the picture is taken: checked every 20 ms after the
+    /// delay, also between the files of an import.
+    std::function<bool()> Ready;
 };
 
 /// Every state that the screenshot mode knows.

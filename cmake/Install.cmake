@@ -78,6 +78,21 @@ if(VELMORA_GUI)
     install(TARGETS velmora RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
+# A stripped install (the package) also drops the compiler's identification, as Debian's own
+# packages do.
+if(CMAKE_OBJCOPY)
+    install(CODE "
+        if(CMAKE_INSTALL_DO_STRIP)
+            foreach(program velmora velmora-cli)
+                set(file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
+                if(EXISTS \"\${file}\")
+                    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                                            \"\${file}\" COMMAND_ERROR_IS_FATAL ANY)
+                endif()
+            endforeach()
+        endif()")
+endif()
+
 # Desktop integration.
 install(FILES ${VELMORA_DIST}/${VELMORA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -88,6 +103,8 @@ install(FILES ${VELMORA_DIST}/${VELMORA_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${VELMORA_DIST}/copyright ${changelog_gz}
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velmora)
+install(FILES ${VELMORA_DIST}/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME velmora)
 
 # The program's data: everything the build tree's data folder holds (manual, product pages,
 # translations, background pictures), whoever put it there.
@@ -99,6 +116,8 @@ install(DIRECTORY ${VELMORA_DATA_BUILD}/ DESTINATION ${VELMORA_DATA_INSTALL}
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME velmora)
 set(CPACK_PACKAGE_VENDOR "Velmora developers")
+# The program has no published homepage or mailing address: the package names no Homepage,
+# and the maintainer's address lies in the reserved .example domain, which reaches nobody.
 set(CPACK_PACKAGE_CONTACT "Velmora developers <dev@velmora.example>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "slide-show videos from photographs and songs")
@@ -109,19 +128,21 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://velmora.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Chinese text needs a font with CJK coverage; Qt's own dialogs speak Chinese with Qt's
-# translations; Wayland and other platforms come as plugins.
+# translations; Wayland and other platforms come as plugins; the disc images beside the video
+# are made by dvdauthor and genisoimage (DVD) or vcdimager (VCD, SVCD), which are run when asked
+# for and named in the message when missing.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming | fonts-noto-cjk | fonts-wqy-zenhei")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-translations-l10n, qt6-qpa-plugins, dvdauthor, genisoimage, vcdimager")
 # CPack writes the summary as the synopsis and indents these lines (a blank line becomes " .").
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Velmora keeps albums of photographs and MP3 songs and renders an album
-into one MPEG video file for VCD, SVCD or DVD. Every picture carries a
-title, a dwell time and one of 105 transition effects, previewed while it
-is edited; the songs play with a spectrum display and become the video's
-soundtrack.
+into one video file: MPEG for VCD, SVCD or DVD, with a disc image if asked,
+or H.264 in MP4 at 720p or 1080p. Every picture carries a title, a dwell
+time and one of 105 transition effects, previewed while it is edited; the
+songs play with a spectrum display and become the video's soundtrack.
 
 The package holds the desktop program velmora, in Chinese and English,
 with its HTML manual, and the command line velmora-cli.")

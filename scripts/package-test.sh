@@ -9,7 +9,9 @@ packages=("$build"/velmora_*.deb)
 [ ${#packages[@]} -eq 1 ] || { echo "expected one package in $build, found ${#packages[@]}" >&2; exit 1; }
 deb=${packages[0]}
 echo "== $deb"
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+# The whole control record (dependencies included) and the package's size.
+dpkg-deb --field "$deb"
+echo "package size: $(stat -c %s "$deb") bytes"
 echo "== lintian"
 # Errors fail the check; warnings and notes are printed for the reader.
 lintian --fail-on error --display-info "$deb"

@@ -3,7 +3,9 @@
 # Xvfb on demo stores made with velmora-cli from pictures and songs that ImageMagick and ffmpeg
 # generate, and saves each window with its --screenshot option into docs/screenshots/.
 #
-# Each shot line below is "shot name store delay [files...]"; a window of another unit is added
+# Each shot line below is "shot name store delay [files...]"; a window caught at work (an import,
+# a production run) is taken once its progress has come far enough (app/Screenshots.cpp), so its
+# delay only has to end before that work does. A window of another unit is added
 # with one line here and one line in app/Screenshots.cpp. Every window is taken in Chinese and
 # in English (--lang en, into docs/screenshots/en/).
 set -euo pipefail
@@ -79,10 +81,10 @@ for lang in zh en; do
     shot edit-picture "$work/demo" 1500
     shot edit-picture-preview "$work/demo" 800
     shot make "$work/demo" 1500
-    shot make-run "$work/demo" 6000
+    shot make-run "$work/demo" 800
     rm -rf "$work/import-$lang" && cp -r "$work/import" "$work/import-$lang"
-    shot import-pictures "$work/import-$lang" 1700 "$src"/photo*.JPG
-    shot import-music "$work/import-$lang" 1150 "$src"/track*.MP3
+    shot import-pictures "$work/import-$lang" 300 "$src"/photo*.JPG
+    shot import-music "$work/import-$lang" 300 "$src"/track*.MP3
     shot about "$work/demo" 800
 done
 echo "pictures in $out and $out/en"
