@@ -1,7 +1,6 @@
 #include "production/MclAudioPes.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 namespace velmora::mcl {
@@ -9,10 +8,8 @@ namespace velmora::mcl {
 namespace {
 
 // Frames held back before the first of them is handed over: enough to see a split header
-// coming several packets ahead and to join the frames that avoid it (about 0.25 s of AC-3).
+// coming several packets ahead and to mark the frames that avoid it (about 0.25 s of AC-3).
 constexpr std::size_t HeldFrames = 8;
-// Most frames joined into one unit.
-constexpr std::size_t MaxJoined = 3;
 
 }  // namespace
 
@@ -25,63 +22,45 @@ TPesGeometry DvdAc3Geometry(int packSize) noexcept {
     // stream information: 7 bytes.
     TPesGeometry g;
     g.Payload = packSize - 14 - 6 - 3 - 1 - 5 - 4;
-    g.PayloadNoPts = g.Payload + 5;
+    g.DtsBytes = 5;
     g.FirstLess = 3;
     g.HeaderBytes = 7;
     return g;
 }
 
-std::int64_t TPesLayout::TUnit::End() const {
-    std::int64_t end = Start;
-    for (int size : Frames) end += size;
-    return end;
-}
-
-bool TPesLayout::Cut(const std::vector<TUnit>& units, TCursor& cursor, bool atEnd,
+bool TPesLayout::Cut(const std::vector<TPlaced>& frames, TCursor& cursor, bool atEnd,
                      std::vector<std::int64_t>* starts) const {
-    if (units.empty()) return true;
-    const std::int64_t dataEnd = units.back().End();
+    if (frames.empty()) return true;
+    const std::int64_t dataEnd = frames.back().End();
     for (;;) {
-        while (cursor.Unit < units.size() && units[cursor.Unit].End() <= cursor.Packet) {
-            ++cursor.Unit;
+        while (cursor.Frame < frames.size() && frames[cursor.Frame].End() <= cursor.Packet) {
+            ++cursor.Frame;
         }
-        if (cursor.Unit == units.size()) return true;
-        const TUnit& holder = units[cursor.Unit];
+        if (cursor.Frame == frames.size()) return true;
+        const TPlaced& holder = frames[cursor.Frame];
         const std::int64_t trailer =
             holder.Start == cursor.Packet ? 0 : holder.End() - cursor.Packet;
-        const int less = cursor.First ? FGeometry.FirstLess : 0;
-        const std::int64_t withPts = FGeometry.Payload - less;
+        // The packet's timestamp is that of the first frame starting in it.
+        const std::size_t stamped = trailer == 0 ? cursor.Frame : cursor.Frame + 1;
         std::int64_t packetEnd = 0;
-        if (trailer >= withPts) {
-            // Nothing but the rest of the holder fits: no timestamp, and the packet ends with
-            // the holder when that rest is short enough.
-            packetEnd =
-                cursor.Packet + std::min<std::int64_t>(trailer, FGeometry.PayloadNoPts - less);
+        if (stamped == frames.size()) {
+            if (!atEnd) return true;  // not determined yet
+            packetEnd = dataEnd;      // the last rest, without a timestamp
         } else {
-            packetEnd = cursor.Packet + withPts;
+            const int payload = FGeometry.Payload - (cursor.First ? FGeometry.FirstLess : 0) -
+                                (frames[stamped].Frame.Early ? FGeometry.DtsBytes : 0);
+            // A rest that fills a whole packet is cut differently; frames are shorter.
+            if (trailer >= payload) return false;
+            packetEnd = cursor.Packet + payload;
             if (packetEnd > dataEnd) {
-                if (!atEnd) return true;  // not determined yet
+                if (!atEnd) return true;
                 packetEnd = dataEnd;
-            }
-            // The timestamp is the next unit's (the last unit's rest goes without one): no
-            // frame of the holder may start before it.
-            const bool nextUnitFollows = cursor.Unit + 1 < units.size();
-            std::int64_t frameStart = holder.Start;
-            for (int size : holder.Frames) {
-                if (trailer > 0 && nextUnitFollows && frameStart >= cursor.Packet) return false;
-                frameStart += size;
             }
         }
         // No frame may start in the packet's last bytes and run on into the next packet.
-        for (std::size_t u = cursor.Unit; u < units.size() && units[u].Start < packetEnd; ++u) {
-            std::int64_t frameStart = units[u].Start;
-            for (int size : units[u].Frames) {
-                const std::int64_t inPacket = packetEnd - frameStart;
-                if (inPacket > 0 && inPacket < FGeometry.HeaderBytes && inPacket < size) {
-                    return false;
-                }
-                frameStart += size;
-            }
+        for (std::size_t f = cursor.Frame; f < frames.size() && frames[f].Start < packetEnd; ++f) {
+            const std::int64_t inPacket = packetEnd - frames[f].Start;
+            if (inPacket < FGeometry.HeaderBytes && inPacket < frames[f].Frame.Size) return false;
         }
         if (starts != nullptr) starts->push_back(cursor.Packet);
         cursor.Packet = packetEnd;
@@ -89,83 +68,64 @@ bool TPesLayout::Cut(const std::vector<TUnit>& units, TCursor& cursor, bool atEn
     }
 }
 
-bool TPesLayout::Sound(const std::vector<TPesUnit>& units, bool atEnd) const {
-    std::vector<TUnit> all = FUnits;
+bool TPesLayout::Sound(const std::vector<TPesFrame>& frames, bool atEnd) const {
+    std::vector<TPlaced> all = FFrames;
     std::int64_t start = all.empty() ? FCursor.Packet : all.back().End();
-    for (const TPesUnit& frames : units) {
-        all.push_back({start, frames});
-        start = all.back().End();
+    for (const TPesFrame& frame : frames) {
+        all.push_back({start, frame});
+        start += frame.Size;
     }
     TCursor cursor = FCursor;
     return Cut(all, cursor, atEnd, nullptr);
 }
 
-void TPesLayout::Commit(const TPesUnit& unit) {
-    const std::int64_t start = FUnits.empty() ? FCursor.Packet : FUnits.back().End();
-    FUnits.push_back({start, unit});
-    Cut(FUnits, FCursor, false, &FStarts);
-    // Units wholly before the cursor are no longer looked at.
-    FUnits.erase(FUnits.begin(), FUnits.begin() + std::ptrdiff_t(FCursor.Unit));
-    FCursor.Unit = 0;
+void TPesLayout::Commit(const TPesFrame& frame) {
+    const std::int64_t start = FFrames.empty() ? FCursor.Packet : FFrames.back().End();
+    FFrames.push_back({start, frame});
+    Cut(FFrames, FCursor, false, &FStarts);
+    // Frames wholly before the cursor are no longer looked at.
+    FFrames.erase(FFrames.begin(), FFrames.begin() + std::ptrdiff_t(FCursor.Frame));
+    FCursor.Frame = 0;
 }
 
-TAudioPesGrouper::TAudioPesGrouper(const TPesGeometry& geometry, TWrite write)
+TAudioPesAligner::TAudioPesAligner(const TPesGeometry& geometry, TWrite write)
     : FLayout(geometry), FWrite(std::move(write)) {}
 
-void TAudioPesGrouper::Add(AVPacket* frame) {
+void TAudioPesAligner::Add(AVPacket* frame) {
     TPacketPtr held = MakePacket();
     av_packet_move_ref(held.get(), frame);
     FHeld.push_back(std::move(held));
-    if (FHeld.size() >= HeldFrames) WriteUnit(ChooseUnit(false));
+    if (FHeld.size() >= HeldFrames) WriteFirst(ChooseEarly(false));
 }
 
-void TAudioPesGrouper::Finish() {
-    while (!FHeld.empty()) WriteUnit(ChooseUnit(true));
+void TAudioPesAligner::Finish() {
+    while (!FHeld.empty()) WriteFirst(ChooseEarly(true));
 }
 
-std::size_t TAudioPesGrouper::ChooseUnit(bool atEnd) const {
-    // The first way of joining the held frames (single frames preferred, earliest first)
-    // whose packets are all sound; a single frame when there is none.
-    std::vector<TPesUnit> units;
+bool TAudioPesAligner::ChooseEarly(bool atEnd) const {
+    // The first marking of the held frames (unmarked preferred, earliest frames first) that
+    // cuts them soundly; none when there is no such marking.
+    std::vector<TPesFrame> frames;
     const std::function<bool(std::size_t)> search = [&](std::size_t next) {
-        if (!FLayout.Sound(units, false)) return false;
-        if (next == FHeld.size()) return FLayout.Sound(units, atEnd);
-        for (std::size_t n = 1; n <= MaxJoined && next + n <= FHeld.size(); ++n) {
-            TPesUnit unit;
-            for (std::size_t i = next; i < next + n; ++i) unit.push_back(FHeld[i]->size);
-            units.push_back(std::move(unit));
-            if (search(next + n)) return true;
-            units.pop_back();
+        if (!FLayout.Sound(frames, false)) return false;
+        if (next == FHeld.size()) return FLayout.Sound(frames, atEnd);
+        for (const bool early : {false, true}) {
+            frames.push_back({FHeld[next]->size, early});
+            if (search(next + 1)) return true;
+            frames.pop_back();
         }
         return false;
     };
-    if (search(0) && !units.empty()) return units.front().size();
-    return 1;
+    return search(0) && !frames.empty() && frames.front().Early;
 }
 
-void TAudioPesGrouper::WriteUnit(std::size_t count) {
-    TPesUnit sizes;
-    for (std::size_t i = 0; i < count; ++i) sizes.push_back(FHeld[i]->size);
-    if (count == 1) {
-        FWrite(FHeld.front().get());
-    } else {
-        TPacketPtr joined = MakePacket();
-        int total = 0;
-        for (int size : sizes) total += size;
-        AvCheck(av_new_packet(joined.get(), total), "cannot allocate audio");
-        AvCheck(av_packet_copy_props(joined.get(), FHeld.front().get()), "cannot allocate audio");
-        std::uint8_t* out = joined->data;
-        joined->duration = 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            std::memcpy(out, FHeld[i]->data, std::size_t(FHeld[i]->size));
-            out += FHeld[i]->size;
-            joined->duration += FHeld[i]->duration;
-        }
-        joined->stream_index = FHeld.front()->stream_index;
-        FWrite(joined.get());
-    }
-    FLayout.Commit(sizes);
-    FHeld.erase(FHeld.begin(), FHeld.begin() + std::ptrdiff_t(count));
+void TAudioPesAligner::WriteFirst(bool early) {
+    AVPacket* packet = FHeld.front().get();
+    const TPesFrame frame{packet->size, early};
+    if (early) packet->dts = packet->pts - 1;
+    FWrite(packet);
+    FLayout.Commit(frame);
+    FHeld.pop_front();
 }
 
 }  // namespace velmora::mcl

@@ -75,8 +75,8 @@ void TOutputStream::Encode(AVFormatContext* context, AVFrame* frame) {
         }
         av_packet_rescale_ts(Packet.get(), Codec->time_base, Stream->time_base);
         Packet->stream_index = Stream->index;
-        if (Grouper) {
-            Grouper->Add(Packet.get());
+        if (Aligner) {
+            Aligner->Add(Packet.get());
             continue;
         }
         // The muxer takes over the packet's data and leaves Packet blank.
@@ -214,7 +214,7 @@ void TOutput::OpenAudio() {
     FAudio.Stream->time_base = c->time_base;
     if (c->codec_id == AV_CODEC_ID_AC3 && std::strcmp(FPreset.Muxer, "dvd") == 0) {
         AVFormatContext* context = FContext.get();
-        FAudio.Grouper = std::make_unique<TAudioPesGrouper>(
+        FAudio.Aligner = std::make_unique<TAudioPesAligner>(
             DvdAc3Geometry(FPreset.PacketSize), [context](AVPacket* packet) {
                 AvCheck(av_interleaved_write_frame(context, packet), "cannot write the file");
             });
@@ -284,7 +284,7 @@ void TOutput::Finish() {
     if (left > 0) EncodeAudioFrame(left);
     FVideo.Encode(FContext.get(), nullptr);
     FAudio.Encode(FContext.get(), nullptr);
-    if (FAudio.Grouper) FAudio.Grouper->Finish();
+    if (FAudio.Aligner) FAudio.Aligner->Finish();
     AvCheck(av_write_trailer(FContext.get()), "cannot finish the file");
     int ret = avio_closep(&FContext->pb);
     if (ret < 0) throw IoError("cannot close the output file", FPath, AVUNERROR(ret));

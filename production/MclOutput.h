@@ -24,7 +24,7 @@ struct TOutputStream {
     TPacketPtr Packet;
     std::int64_t NextPts = 0;
     /// When set, the packets go through it instead of straight to the multiplexer.
-    std::unique_ptr<TAudioPesGrouper> Grouper;
+    std::unique_ptr<TAudioPesAligner> Aligner;
 
     /// Sends one frame (nullptr flushes) and writes every packet the encoder returns.
     void Encode(AVFormatContext* context, AVFrame* frame);
