@@ -1,7 +1,6 @@
 #include "production/MclAudioPes.h"
 
 #include <algorithm>
-#include <new>
 
 namespace velmora::mcl {
 
@@ -23,13 +22,14 @@ TPesGeometry DvdAc3Geometry(int packSize) noexcept {
     TPesGeometry g;
     g.Payload = packSize - 14 - 6 - 3 - 1 - 5 - 4;
     g.DtsBytes = 5;
+    g.TimestampBytes = 5;
     g.FirstLess = 3;
     g.HeaderBytes = 7;
     return g;
 }
 
 bool TPesLayout::Cut(const std::vector<TPlaced>& frames, TCursor& cursor, bool atEnd,
-                     std::vector<std::int64_t>* starts) const {
+                     bool check) const {
     if (frames.empty()) return true;
     const std::int64_t dataEnd = frames.back().End();
     for (;;) {
@@ -47,11 +47,18 @@ bool TPesLayout::Cut(const std::vector<TPlaced>& frames, TCursor& cursor, bool a
             if (!atEnd) return true;  // not determined yet
             packetEnd = dataEnd;      // the last rest, without a timestamp
         } else {
-            const int payload = FGeometry.Payload - (cursor.First ? FGeometry.FirstLess : 0) -
-                                (frames[stamped].Frame.Early ? FGeometry.DtsBytes : 0);
-            // A rest that fills a whole packet is cut differently; frames are shorter.
-            if (trailer >= payload) return false;
-            packetEnd = cursor.Packet + payload;
+            const int less = cursor.First ? FGeometry.FirstLess : 0;
+            const int payload =
+                FGeometry.Payload - less - (frames[stamped].Frame.Early ? FGeometry.DtsBytes : 0);
+            if (trailer >= payload) {
+                // Only the rest fits: the packet drops its timestamp and ends with the rest.
+                if (check) return false;
+                packetEnd = cursor.Packet +
+                            std::min<std::int64_t>(
+                                trailer, FGeometry.Payload - less + FGeometry.TimestampBytes);
+            } else {
+                packetEnd = cursor.Packet + payload;
+            }
             if (packetEnd > dataEnd) {
                 if (!atEnd) return true;
                 packetEnd = dataEnd;
@@ -60,9 +67,10 @@ bool TPesLayout::Cut(const std::vector<TPlaced>& frames, TCursor& cursor, bool a
         // No frame may start in the packet's last bytes and run on into the next packet.
         for (std::size_t f = cursor.Frame; f < frames.size() && frames[f].Start < packetEnd; ++f) {
             const std::int64_t inPacket = packetEnd - frames[f].Start;
-            if (inPacket < FGeometry.HeaderBytes && inPacket < frames[f].Frame.Size) return false;
+            if (check && inPacket < FGeometry.HeaderBytes && inPacket < frames[f].Frame.Size) {
+                return false;
+            }
         }
-        if (starts != nullptr) starts->push_back(cursor.Packet);
         cursor.Packet = packetEnd;
         cursor.First = false;
     }
@@ -76,13 +84,13 @@ bool TPesLayout::Sound(const std::vector<TPesFrame>& frames, bool atEnd) const {
         start += frame.Size;
     }
     TCursor cursor = FCursor;
-    return Cut(all, cursor, atEnd, nullptr);
+    return Cut(all, cursor, atEnd, true);
 }
 
 void TPesLayout::Commit(const TPesFrame& frame) {
     const std::int64_t start = FFrames.empty() ? FCursor.Packet : FFrames.back().End();
     FFrames.push_back({start, frame});
-    Cut(FFrames, FCursor, false, &FStarts);
+    Cut(FFrames, FCursor, false, false);
     // Frames wholly before the cursor are no longer looked at.
     FFrames.erase(FFrames.begin(), FFrames.begin() + std::ptrdiff_t(FCursor.Frame));
     FCursor.Frame = 0;

@@ -27,10 +27,11 @@ namespace velmora::mcl {
 
 /// How the multiplexer cuts one audio stream into PES payloads.
 struct TPesGeometry {
-    int Payload = 0;      ///< bytes of a packet whose timestamp is a presentation time only
-    int DtsBytes = 0;     ///< bytes less when the timestamp also holds a decoding time
-    int FirstLess = 0;    ///< the stream's first packet carries this much less
-    int HeaderBytes = 0;  ///< a frame needs this many bytes to be recognised
+    int Payload = 0;         ///< bytes of a packet whose timestamp is a presentation time only
+    int DtsBytes = 0;        ///< bytes less when the timestamp also holds a decoding time
+    int TimestampBytes = 0;  ///< bytes of a presentation time
+    int FirstLess = 0;       ///< the stream's first packet carries this much less
+    int HeaderBytes = 0;     ///< a frame needs this many bytes to be recognised
 };
 
 /// The DVD multiplexer's AC-3 packets for a pack size (2048 on DVD).
@@ -52,8 +53,6 @@ public:
     bool Sound(const std::vector<TPesFrame>& frames, bool atEnd) const;
     /// Takes a frame as handed to the multiplexer.
     void Commit(const TPesFrame& frame);
-    /// Starts (stream byte positions) of the packets determined so far.
-    const std::vector<std::int64_t>& PacketStarts() const noexcept { return FStarts; }
 
 private:
     struct TPlaced {
@@ -66,15 +65,13 @@ private:
         bool First = true;
         std::size_t Frame = 0;  // index of the frame holding byte Packet
     };
-    // Cuts the packets the frames determine from cursor on; false at the first unsound one.
-    // Every determined packet start goes to starts when it is not null.
-    bool Cut(const std::vector<TPlaced>& frames, TCursor& cursor, bool atEnd,
-             std::vector<std::int64_t>* starts) const;
+    // Cuts the packets the frames determine from cursor on. When check is set, stops at the
+    // first unsound packet and returns false; otherwise cuts them all.
+    bool Cut(const std::vector<TPlaced>& frames, TCursor& cursor, bool atEnd, bool check) const;
 
     TPesGeometry FGeometry;
     std::vector<TPlaced> FFrames;  // committed, from the one holding the cursor on
     TCursor FCursor;
-    std::vector<std::int64_t> FStarts;
 };
 
 /// Holds an AC-3 stream's packets back and writes them through write, marking some early.

@@ -166,6 +166,19 @@ TEST(AudioPesAligner, HandsEveryFrameOverOnceInOrderAndMarksFew) {
     // only the packets that would cut a header are shortened.
     EXPECT_GT(marked, 0);
     EXPECT_LT(marked, Frames / 50);
+
+    // The frames as written leave no header split, where the same frames unmarked do.
+    mcl::TPesLayout aligned(mcl::DvdAc3Geometry(2048));
+    std::vector<mcl::TPesFrame> unmarked;
+    int unsound = 0;
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        const mcl::TPesFrame frame{written[i].Size, written[i].Dts != written[i].Pts};
+        if (!aligned.Sound({frame}, i + 1 == written.size())) ++unsound;
+        aligned.Commit(frame);
+        unmarked.push_back({frame.Size, false});
+    }
+    EXPECT_EQ(unsound, 0);
+    EXPECT_FALSE(mcl::TPesLayout(mcl::DvdAc3Geometry(2048)).Sound(unmarked, true));
 }
 
 }  // namespace
