@@ -21,6 +21,7 @@ extern "C" {
 #include "audio/KivMp3Play.h"
 #include "audio/MusicImport.h"
 #include "cli/CliContext.h"
+#include "cli/TerminalText.h"
 #include "store/Catalogue.h"
 #include "store/Pub.h"
 #include "store/StoreRoot.h"
@@ -40,7 +41,7 @@ std::string TagText(const std::string& raw) { return Gb18030ToUtf8(raw); }
 int TagCommand(const std::string& file, bool json) {
     TID3v1 tag;
     if (!tag.LoadFromFile(file)) {
-        std::cerr << "velmora-cli: cannot read the last 128 bytes of " << file << "\n";
+        std::cerr << "velmora-cli: cannot read the last 128 bytes of " << Visible(file) << "\n";
         return ExitFailure;
     }
     nlohmann::ordered_json out = {
@@ -60,9 +61,10 @@ int TagCommand(const std::string& file, bool json) {
     }
     for (const auto& [key, value] : out.items()) {
         std::cout << key << ": "
-                  << (value.is_string()
-                          ? value.get<std::string>()
-                          : value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace))
+                  << Visible(
+                         value.is_string()
+                             ? value.get<std::string>()
+                             : value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace))
                   << "\n";
     }
     return ExitOk;
@@ -79,7 +81,7 @@ int PlayTimeCommand(const std::string& file) {
     TBassEngine& engine = MeasuringEngine();
     const HSTREAM probe = engine.BASS_StreamCreateFile(false, file, 0, 0, 0);
     if (probe == 0) {
-        std::cerr << "velmora-cli: no playable audio in " << file << "\n";
+        std::cerr << "velmora-cli: no playable audio in " << Visible(file) << "\n";
         return ExitFailure;
     }
     engine.BASS_StreamFree(probe);
@@ -100,21 +102,21 @@ int ImportMusicCommand(const std::string& storeDir, const std::string& albumName
     store.LoadRecords("A");
     const int index = FindAlbum(store, albumName);
     if (index < 0) {
-        std::cerr << "velmora-cli: no album named \"" << albumName << "\" in " << store.RootPath
-                  << "\n";
+        std::cerr << "velmora-cli: no album named \"" << Visible(albumName) << "\" in "
+                  << Visible(store.RootPath) << "\n";
         return ExitFailure;
     }
     store.OpenAlbum(index);
     TMusicImportHooks hooks;
     hooks.OnProgress = [](int number, int count, const std::string& path) {
-        std::cerr << "(" << number << "/" << count << ") " << path << "\n";
+        std::cerr << "(" << number << "/" << count << ") " << Visible(path) << "\n";
     };
     const TMusicImportResult result = ImportMusic(store, MeasuringEngine(), files, hooks);
     std::cout << "imported " << result.Imported << " of " << files.size() << " songs into "
-              << albumName << "\n";
+              << Visible(albumName) << "\n";
     if (result.Skipped.empty()) return ExitOk;
     std::cerr << "velmora-cli: not copied:";
-    for (const std::string& path : result.Skipped) std::cerr << " " << path;
+    for (const std::string& path : result.Skipped) std::cerr << " " << Visible(path);
     std::cerr << "\n";
     return ExitFailure;
 }
@@ -241,7 +243,7 @@ int PlayInTerminal(const std::string& file) {
     }
     const HSTREAM probe = engine.BASS_StreamCreateFile(false, file, 0, 0, 0);
     if (probe == 0) {
-        std::cerr << "velmora-cli: no playable audio in " << file << "\n";
+        std::cerr << "velmora-cli: no playable audio in " << Visible(file) << "\n";
         return ExitFailure;
     }
     engine.BASS_StreamFree(probe);
@@ -280,7 +282,7 @@ int PlayInTerminal(const std::string& file) {
     }
     if (player.Opened()) player.Stop();
     if (showing) std::cout << "\n";
-    std::cout << "played " << file << "\n";
+    std::cout << "played " << Visible(file) << "\n";
     return ExitOk;
 }
 

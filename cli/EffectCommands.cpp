@@ -16,6 +16,7 @@
 
 #include "base/Errors.h"
 #include "cli/CliContext.h"
+#include "cli/TerminalText.h"
 #include "effects/EffectRandom.h"
 #include "effects/EffectSheet.h"
 #include "effects/EffectTable.h"
@@ -29,8 +30,8 @@ namespace {
 
 // A picture file in any format the project decodes; the decoders' notices go to stderr.
 Bitmap ReadPicture(const std::string& path) {
-    Bitmap bitmap =
-        LoadPictureToBitmap(path, [](const std::string& text) { std::cerr << text << "\n"; });
+    Bitmap bitmap = LoadPictureToBitmap(
+        path, [](const std::string& text) { std::cerr << Visible(text) << "\n"; });
     if (bitmap.Empty()) throw InvalidFile("cannot read the picture", path);
     return bitmap;
 }
@@ -186,7 +187,8 @@ void AddSheetCommand(CLI::App& app, CliContext& context) {
             std::vector<TSheetRow> rows;
             for (int index : indices) rows.push_back(RenderSheetRow(index, from, to));
             WritePicture(ComposeSheet(rows, args->ThumbWidth), args->Out);
-            std::cout << "sheet of " << rows.size() << " effects written to " << args->Out << "\n";
+            std::cout << "sheet of " << rows.size() << " effects written to " << Visible(args->Out)
+                      << "\n";
             return int(ExitOk);
         };
     });

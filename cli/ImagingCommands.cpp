@@ -10,6 +10,7 @@
 #include "base/Errors.h"
 #include "base/RegularFile.h"
 #include "cli/CliContext.h"
+#include "cli/TerminalText.h"
 #include "imaging/LoadPicture.h"
 #include "store/Catalogue.h"
 #include "store/PictureImport.h"
@@ -20,7 +21,7 @@ namespace velmora::cli {
 
 namespace {
 
-void PrintMessage(const std::string& text) { std::cerr << text << "\n"; }
+void PrintMessage(const std::string& text) { std::cerr << Visible(text) << "\n"; }
 
 int Decode(const std::string& file, const std::string& out) {
     const std::string ext = std::filesystem::path(out).extension().string();
@@ -38,12 +39,12 @@ int Decode(const std::string& file, const std::string& out) {
         for (const std::string& message : messages) PrintMessage(message);
     }
     if (picture.Empty()) {
-        std::cerr << "velmora-cli: nothing decoded from " << file
+        std::cerr << "velmora-cli: nothing decoded from " << Visible(file)
                   << (tiff ? "" : ": no decoder could read it") << "\n";
         return ExitFailure;
     }
     picture.WritePictureFile(out);
-    std::cout << picture.Width() << " x " << picture.Height() << " -> " << out << "\n";
+    std::cout << picture.Width() << " x " << picture.Height() << " -> " << Visible(out) << "\n";
     return ExitOk;
 }
 
@@ -65,13 +66,14 @@ int Import(const CliContext& context, const std::string& album,
     OpenAlbumByName(store, context.StoreDir, album);
     TImportCallbacks callbacks;
     callbacks.OnProgress = [](int position, int count, const std::string& path) {
-        std::cerr << "(" << position << "/" << count << ") " << path << "\n";
+        std::cerr << "(" << position << "/" << count << ") " << Visible(path) << "\n";
     };
     callbacks.OnMessage = PrintMessage;
     const TImportResult result = ImportPictures(store, files, callbacks);
     std::cout << "imported " << result.Imported << " of " << files.size() << " pictures into "
-              << album << "\n";
-    for (const std::string& path : result.Skipped) std::cout << "skipped: " << path << "\n";
+              << Visible(album) << "\n";
+    for (const std::string& path : result.Skipped)
+        std::cout << "skipped: " << Visible(path) << "\n";
     if (!result.Skipped.empty()) {
         std::cerr << "velmora-cli: " << result.Skipped.size() << " file(s) could not be imported\n";
         return ExitFailure;

@@ -11,6 +11,7 @@
 
 #include "base/Errors.h"
 #include "cli/CliContext.h"
+#include "cli/TerminalText.h"
 #include "effects/EffectRandom.h"
 #include "production/ComposePicture.h"
 #include "production/DiscImage.h"
@@ -196,17 +197,19 @@ int Make(const CliContext& context, const TMakeOptions& options) {
     const TProductionReport report = RunProduction(store, settings, hooks);
     bar.End();
 
-    for (const std::string& notice : report.Notices) std::cerr << notice << "\n";
+    for (const std::string& notice : report.Notices) std::cerr << Visible(notice) << "\n";
     if (!report.Success) {
-        std::cerr << report.Text;
-        if (!report.FailureDetail.empty()) std::cerr << " (" << report.FailureDetail << ")";
+        std::cerr << Visible(report.Text);
+        if (!report.FailureDetail.empty()) {
+            std::cerr << " (" << Visible(report.FailureDetail) << ")";
+        }
         std::cerr << "\n";
         return ExitFailure;
     }
-    std::cout << report.Text << "\n" << report.OutputPath << "\n";
-    for (const std::string& made : report.DiscFiles) std::cout << made << "\n";
+    std::cout << Visible(report.Text) << "\n" << Visible(report.OutputPath) << "\n";
+    for (const std::string& made : report.DiscFiles) std::cout << Visible(made) << "\n";
     if (!report.DiscFailure.empty()) {
-        std::cerr << report.DiscFailure << "\n";
+        std::cerr << Visible(report.DiscFailure) << "\n";
         if (!report.Stopped) return ExitFailure;
     }
     if (report.Stopped) {
@@ -242,11 +245,11 @@ int Compose(const TComposeOptions& options) {
         throw InvalidFile("Cannot decode the picture", composer.Failures().front());
     }
     for (const std::string& path : composer.BackgroundFailures()) {
-        std::cerr << "Could not decode the background picture " << path
+        std::cerr << "Could not decode the background picture " << Visible(path)
                   << "; the fill colour took its place.\n";
     }
     frame.WritePictureFile(options.Out);
-    std::cout << options.Out << "\n";
+    std::cout << Visible(options.Out) << "\n";
     return ExitOk;
 }
 

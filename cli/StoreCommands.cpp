@@ -12,6 +12,7 @@
 
 #include "base/Errors.h"
 #include "cli/CliContext.h"
+#include "cli/TerminalText.h"
 #include "effects/EffectTable.h"
 #include "store/Catalogue.h"
 #include "store/ListOps.h"
@@ -62,32 +63,6 @@ std::size_t DisplayWidth(const std::string& text) {
         i += n;
     }
     return width;
-}
-
-/// Text for the terminal: control characters (C0, DEL and C1) shown as visible escapes, so
-/// that names and tags from files cannot move the cursor or change the terminal.
-std::string Visible(const std::string& text) {
-    static const char* hex = "0123456789abcdef";
-    std::string shown;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        const bool c1 = b == 0xC2 && i + 1 < text.size() &&
-                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
-                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
-        if (b < 0x20 || b == 0x7F) {
-            shown += "\\x";
-            shown += hex[b >> 4];
-            shown += hex[b & 0xF];
-        } else if (c1) {
-            const auto c = static_cast<unsigned char>(text[++i]);
-            shown += "\\u00";
-            shown += hex[c >> 4];
-            shown += hex[c & 0xF];
-        } else {
-            shown += char(b);
-        }
-    }
-    return shown;
 }
 
 /// Prints rows as columns separated by two blanks; the first row is the header. Cells are
@@ -154,7 +129,7 @@ bool Confirm(const std::string& question, bool yes) {
     if (::isatty(STDIN_FILENO) == 0) {
         throw UsageError(question + " (not a terminal: add --yes to confirm)");
     }
-    std::cout << question << " [y/N] " << std::flush;
+    std::cout << Visible(question) << " [y/N] " << std::flush;
     std::string answer;
     std::getline(std::cin, answer);
     return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
@@ -176,7 +151,7 @@ int ListAlbums(const CliContext& context, bool json) {
         return ExitOk;
     }
     if (store.AlbumCount == 0) {
-        std::cout << "no albums in " << store.RootPath << "\n";
+        std::cout << "no albums in " << Visible(store.RootPath) << "\n";
         return ExitOk;
     }
     std::vector<TRow> rows{{"#", "Album", "Pictures", "Songs"}};
@@ -207,7 +182,8 @@ int CreateAlbumCommand(const CliContext& context, const std::string& name) {
     std::unique_ptr<TStoreLock> lock;
     TAlbumStore store = LoadStore(context, &lock);
     const std::string created = CreateAlbum(store, name);
-    std::cout << "created album \"" << Visible(created) << "\" in " << store.RootPath << "\n";
+    std::cout << "created album \"" << Visible(created) << "\" in " << Visible(store.RootPath)
+              << "\n";
     return ExitOk;
 }
 
@@ -226,15 +202,15 @@ int DeleteAlbumCommand(const CliContext& context, const std::string& name, bool 
     }
     const TAlbumDeletion report = DeleteAlbum(store);
     if (!report.FolderRemoved) {
-        std::cerr << "velmora-cli: the entry of album \"" << name
+        std::cerr << "velmora-cli: the entry of album \"" << Visible(name)
                   << "\" is deleted, but its folder could not be removed entirely: "
-                  << report.Folder << "\n";
+                  << Visible(report.Folder) << "\n";
         return ExitFailure;
     }
     std::cout << "deleted album \"" << Visible(name) << "\"\n";
     if (!report.OpenFailure.empty()) {
         std::cerr << "velmora-cli: notice: the album now current cannot be opened: "
-                  << report.OpenFailure << "\n";
+                  << Visible(report.OpenFailure) << "\n";
     }
     return ExitOk;
 }
@@ -243,7 +219,7 @@ int AdoptFolderCommand(const CliContext& context, const std::string& name) {
     std::unique_ptr<TStoreLock> lock;
     TAlbumStore store = LoadStore(context, &lock);
     AdoptAlbumFolder(store, name);
-    std::cout << "adopted the folder \"" << name << "\" as an album\n";
+    std::cout << "adopted the folder \"" << Visible(name) << "\" as an album\n";
     return ExitOk;
 }
 
@@ -256,7 +232,7 @@ int RemoveFolderCommand(const CliContext& context, const std::string& name, bool
         return Cancelled();
     }
     RemoveStrayFolder(store, name);
-    std::cout << "removed the folder \"" << name << "\"\n";
+    std::cout << "removed the folder \"" << Visible(name) << "\"\n";
     return ExitOk;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/CliContext.h"
+#include "cli/TerminalText.h"
 
 int main(int argc, char** argv) {
     using namespace velmora::cli;
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        std::cerr << "velmora-cli: " << e.what() << "\n";
+        std::cerr << "velmora-cli: " << Visible(e.what()) << "\n";
         return ExitUsage;
     }
     if (!context.Action) {
@@ -46,10 +47,10 @@ int main(int argc, char** argv) {
     try {
         return context.Action();
     } catch (const UsageError& e) {
-        std::cerr << "velmora-cli: " << e.what() << "\n";
+        std::cerr << "velmora-cli: " << Visible(e.what()) << "\n";
         return ExitUsage;
     } catch (const std::exception& e) {
-        std::cerr << "velmora-cli: " << e.what() << "\n";
+        std::cerr << "velmora-cli: " << Visible(e.what()) << "\n";
         return ExitFailure;
     }
 }

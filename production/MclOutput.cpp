@@ -75,6 +75,10 @@ void TOutputStream::Encode(AVFormatContext* context, AVFrame* frame) {
         }
         av_packet_rescale_ts(Packet.get(), Codec->time_base, Stream->time_base);
         Packet->stream_index = Stream->index;
+        if (Aligner) {
+            Aligner->Add(Packet.get());
+            continue;
+        }
         // The muxer takes over the packet's data and leaves Packet blank.
         AvCheck(av_interleaved_write_frame(context, Packet.get()), "cannot write the file");
     }
@@ -208,6 +212,13 @@ void TOutput::OpenAudio() {
     AvCheck(avcodec_parameters_from_context(FAudio.Stream->codecpar, c),
             "cannot describe the audio stream");
     FAudio.Stream->time_base = c->time_base;
+    if (c->codec_id == AV_CODEC_ID_AC3 && std::strcmp(FPreset.Muxer, "dvd") == 0) {
+        AVFormatContext* context = FContext.get();
+        FAudio.Aligner = std::make_unique<TAudioPesAligner>(
+            DvdAc3Geometry(FPreset.PacketSize), [context](AVPacket* packet) {
+                AvCheck(av_interleaved_write_frame(context, packet), "cannot write the file");
+            });
+    }
 
     FAudioFrame = MakeFrame();
     FAudioFrame->format = c->sample_fmt;
@@ -273,6 +284,7 @@ void TOutput::Finish() {
     if (left > 0) EncodeAudioFrame(left);
     FVideo.Encode(FContext.get(), nullptr);
     FAudio.Encode(FContext.get(), nullptr);
+    if (FAudio.Aligner) FAudio.Aligner->Finish();
     AvCheck(av_write_trailer(FContext.get()), "cannot finish the file");
     int ret = avio_closep(&FContext->pb);
     if (ret < 0) throw IoError("cannot close the output file", FPath, AVUNERROR(ret));

@@ -5,10 +5,12 @@
 // Failures throw (AvError, IoError) where the example exits.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "imaging/Bitmap.h"
+#include "production/MclAudioPes.h"
 #include "production/MclFFmpeg.h"
 #include "production/MclPreset.h"
 
@@ -21,6 +23,8 @@ struct TOutputStream {
     TCodecContextPtr Codec;
     TPacketPtr Packet;
     std::int64_t NextPts = 0;
+    /// When set, the packets go through it instead of straight to the multiplexer.
+    std::unique_ptr<TAudioPesAligner> Aligner;
 
     /// Sends one frame (nullptr flushes) and writes every packet the encoder returns.
     void Encode(AVFormatContext* context, AVFrame* frame);

@@ -57,6 +57,59 @@ TEST(AudioCli, TagTextInTheSystemCodePageBecomesUtf8) {
     EXPECT_EQ(nlohmann::json::parse(r.Out)["Title"], "你好");
 }
 
+// Raw control bytes (below 0x20, line ends aside) anywhere in a text.
+bool HasControl(const std::string& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\n'; });
+}
+
+TEST(AudioCli, ControlCharactersInTagsAndNamesShowEscapedAndStayExactInJson) {
+    test::TempDir root;
+    {
+        TAlbumStore store;
+        store.RootPath = root.Dir();
+        CreateAlbum(store, "esc");
+    }
+    // A playable song whose ID3v1 tag holds a colour sequence and a bell, under a file name
+    // holding the colour sequence too.
+    const std::string title = "Ti\x1b[31mt\x07le";
+    const std::string artist = "Art\x1b[0mist";
+    std::vector<std::uint8_t> file = test::ReadBytes(Fixture("short_1s.mp3"));
+    std::vector<std::uint8_t> block(128, 0);
+    std::copy(std::begin("TAG"), std::end("TAG") - 1, block.begin());
+    std::copy(title.begin(), title.end(), block.begin() + 3);
+    std::copy(artist.begin(), artist.end(), block.begin() + 33);
+    block[126] = 1;  // track: ID3v1.1
+    file.insert(file.end(), block.begin(), block.end());
+    const std::string song = (root / "s\x1b[31mong.mp3").string();
+    test::WriteBytes(song, file);
+
+    const auto text = RunCli({"tag", song});
+    ASSERT_EQ(text.ExitCode, 0) << text.Err;
+    EXPECT_FALSE(HasControl(text.Out)) << text.Out;
+    EXPECT_NE(text.Out.find("Title: Ti\\x1b[31mt\\x07le\n"), std::string::npos) << text.Out;
+    EXPECT_NE(text.Out.find("Artist: Art\\x1b[0mist\n"), std::string::npos) << text.Out;
+    const auto json = RunCli({"tag", "--json", song});
+    ASSERT_EQ(json.ExitCode, 0) << json.Err;
+    EXPECT_EQ(nlohmann::json::parse(json.Out)["Title"], title);
+    EXPECT_EQ(nlohmann::json::parse(json.Out)["Artist"], artist);
+
+    const auto imported = RunCli({"--store", root.Dir(), "import-music", "esc", song});
+    ASSERT_EQ(imported.ExitCode, 0) << imported.Err;
+    EXPECT_FALSE(HasControl(imported.Err)) << imported.Err;
+    EXPECT_NE(imported.Err.find("s\\x1b[31mong.mp3"), std::string::npos) << imported.Err;
+    const auto songs = RunCli({"--store", root.Dir(), "songs", "esc"});
+    EXPECT_FALSE(HasControl(songs.Out)) << songs.Out;
+    EXPECT_NE(songs.Out.find("Art\\x1b[0mist"), std::string::npos) << songs.Out;
+    const auto songsJson = RunCli({"--store", root.Dir(), "songs", "esc", "--json"});
+    EXPECT_EQ(nlohmann::json::parse(songsJson.Out)[0]["Singer"], artist);
+
+    const auto missing = RunCli({"playtime", (root / "n\x1b[2Jo.mp3").string()});
+    EXPECT_EQ(missing.ExitCode, 1);
+    EXPECT_FALSE(HasControl(missing.Err)) << missing.Err;
+    EXPECT_NE(missing.Err.find("n\\x1b[2Jo.mp3"), std::string::npos) << missing.Err;
+}
+
 TEST(AudioCli, ImportMusicIntoAnAlbum) {
     test::TempDir root;
     {
