@@ -73,7 +73,7 @@ Bitmap ComposeSheet(std::span<const TSheetRow> rows, int thumbWidth) {
         text.Draw(sheet, left + k * (tw + Gap), Margin, Percent(k + 1));
     int y = Margin + headerHeight;
     for (const TSheetRow& row : rows) {
-        // The label's baseline halfway between the thumbnail's middle and its ascent's.
+        // The label centred on the thumbnail: its baseline (th + ascent) / 2 below the row top.
         const std::string label = EffectListLine(row.Effect);
         const int ascent = text.Measure(label).Ascent;
         text.Draw(sheet, Margin, y + (th + ascent) / 2 - ascent, label);
