@@ -93,7 +93,7 @@ void TPicturePreview::ShowPicture(const QString& path) {
             if (FMessages) FMessages(QString::fromUtf8(text));
         },
         box.width(), box.height());
-    const std::optional<TFitRect> fit =
+    const std::optional<TRect> fit =
         FitImageControl(picture.Width(), picture.Height(), box.width(), box.height());
     if (!fit) {
         FImgPicShow->setGeometry(0, 0, box.width(), box.height());
@@ -101,10 +101,10 @@ void TPicturePreview::ShowPicture(const QString& path) {
         FImgPicShow->show();
         return;
     }
-    FImgPicShow->setGeometry(fit->Left, fit->Top, fit->Width, fit->Height);
+    FImgPicShow->setGeometry(fit->Left, fit->Top, fit->Width(), fit->Height());
     // Scaled once here, so that painting only copies pixels.
     FImgPicShow->SetPicture(picture.ToQImage().scaled(
-        fit->Width, fit->Height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        fit->Width(), fit->Height(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     FImgPicShow->show();
 }
 
