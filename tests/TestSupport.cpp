@@ -13,6 +13,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "store/Pub.h"
+
 namespace velmora::test {
 
 namespace fs = std::filesystem;
@@ -191,6 +193,15 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& stdinT
 
 int RunProgram(const std::vector<std::string>& argv, std::string* out, std::string* err) {
     return Spawn(argv, "", out, err);
+}
+
+std::vector<std::string> StoredAlbumNames(const std::string& root) {
+    TAlbumStore reread;
+    reread.RootPath = root;
+    reread.LoadRecords("A");
+    std::vector<std::string> names;
+    for (int i = 0; i < reread.AlbumCount; ++i) names.push_back(reread.Albums[i].Name.Text());
+    return names;
 }
 
 }  // namespace velmora::test

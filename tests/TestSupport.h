@@ -56,6 +56,10 @@ void WriteText(const std::filesystem::path& path, const std::string& text);
 /// Parses hex text such as "0a 1b ff" (blanks and line breaks ignored) into bytes.
 std::vector<std::uint8_t> FromHex(const std::string& hex);
 
+/// The album names of the catalogue in the store at `root` (a folder ending in "/"), read back
+/// from its record file as a fresh store reads them.
+std::vector<std::string> StoredAlbumNames(const std::string& root);
+
 /// A file of the source tree, e.g. SourcePath("imaging/tests/data/grey.tif").
 std::filesystem::path SourcePath(const std::string& relative);
 
