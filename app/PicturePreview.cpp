@@ -12,39 +12,11 @@
 
 namespace velmora::ui {
 
-TStretchImage::TStretchImage(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void TStretchImage::SetPicture(const QImage& picture) {
-    FPicture = picture;
-    FNotice.clear();
-    update();
-}
-
-void TStretchImage::SetNotice(const QString& notice) {
-    FPicture = QImage();
-    FNotice = notice;
-    update();
-}
-
-void TStretchImage::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    if (!FNotice.isEmpty() || FPicture.isNull()) {
-        p.fillRect(rect(), Qt::black);
-        p.setPen(QColor(0xd8, 0xdf, 0xe6));
-        p.drawText(rect().adjusted(4, 4, -4, -4), Qt::AlignCenter | Qt::TextWordWrap, FNotice);
-        return;
-    }
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.drawImage(rect(), FPicture);
-}
-
 TPicturePreview::TPicturePreview(QSize box, std::function<void(const QString&)> messages,
                                  QWidget* parent)
     : QWidget(parent),
       FImage1(new QLabel(this)),
-      FImgPicShow(new TStretchImage(this)),
+      FImgPicShow(new TImageView(TImageView::TFit::Stretch, this)),
       FMessages(std::move(messages)) {
     setFixedSize(box);
     FImage1->setObjectName(QStringLiteral("Image1"));
@@ -93,7 +65,7 @@ void TPicturePreview::ShowPicture(const QString& path) {
             if (FMessages) FMessages(QString::fromUtf8(text));
         },
         box.width(), box.height());
-    const std::optional<TFitRect> fit =
+    const std::optional<TRect> fit =
         FitImageControl(picture.Width(), picture.Height(), box.width(), box.height());
     if (!fit) {
         FImgPicShow->setGeometry(0, 0, box.width(), box.height());
@@ -101,10 +73,10 @@ void TPicturePreview::ShowPicture(const QString& path) {
         FImgPicShow->show();
         return;
     }
-    FImgPicShow->setGeometry(fit->Left, fit->Top, fit->Width, fit->Height);
+    FImgPicShow->setGeometry(fit->Left, fit->Top, fit->Width(), fit->Height());
     // Scaled once here, so that painting only copies pixels.
     FImgPicShow->SetPicture(picture.ToQImage().scaled(
-        fit->Width, fit->Height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        fit->Width(), fit->Height(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     FImgPicShow->show();
 }
 

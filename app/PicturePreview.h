@@ -11,25 +11,9 @@
 #include <QWidget>
 #include <functional>
 
+#include "widgets/ImageView.h"
+
 namespace velmora::ui {
-
-/// ImgPicShow: paints its picture stretched over its whole area, or a notice on black.
-class TStretchImage : public QWidget {
-    Q_OBJECT
-public:
-    explicit TStretchImage(QWidget* parent = nullptr);
-    void SetPicture(const QImage& picture);
-    void SetNotice(const QString& notice);
-    const QImage& Picture() const noexcept { return FPicture; }
-    const QString& Notice() const noexcept { return FNotice; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QImage FPicture;
-    QString FNotice;
-};
 
 /// Page 0 of NotebookLook.
 class TPicturePreview : public QWidget {
@@ -46,7 +30,7 @@ public:
     void Clear();
 
     /// What is shown, for the window's tests.
-    TStretchImage* ImgPicShow() const noexcept { return FImgPicShow; }
+    TImageView* ImgPicShow() const noexcept { return FImgPicShow; }
     QLabel* Image1() const noexcept { return FImage1; }
     const QString& ShownPath() const noexcept { return FShownPath; }
     /// The notice drawn on a missing or unreadable picture.
@@ -55,7 +39,7 @@ public:
 
 private:
     QLabel* FImage1;
-    TStretchImage* FImgPicShow;
+    TImageView* FImgPicShow;
     std::function<void(const QString&)> FMessages;
     QString FShownPath;
     QString FShownKey;  // path, size and change time of the file on show

@@ -54,58 +54,47 @@ bool CopyFileReplacing(const std::string& source, const std::string& dest) {
     }
 }
 
+namespace {
+
+// One pass of the loop: copies src into the album folder under the next free "M<n>.mp3" and
+// appends its song record (play time, song name, the tag's singer and remark). False, with
+// nothing written, for a source that is no regular file or cannot be copied.
+bool ImportSong(TAlbumStore& store, TKivMp3Play& player, TID3v1& tag, const std::string& src,
+                const std::string& albumDir) {
+    const std::string number = NextFreeNumber(albumDir, "M", "mp3");
+    const std::string dest = albumDir + "M" + number + ".mp3";
+    try {
+        RequireRegularFile(src);  // a FIFO or device would block the player and the tags
+    } catch (const Error&) {
+        return false;
+    }
+    player.SetFileName(src);
+    tag.LoadFromFile(src);  // a file without a tag leaves the fields empty
+    if (!CopyFileReplacing(src, dest)) return false;
+    ++store.MusicCount;
+    store.Musics.resize(std::size_t(store.MusicCount));
+    TMusicInfo& info = store.Musics.back();
+    info = TMusicInfo{};
+    info.PlayTime = WholeSeconds(player.GetPlayLength());
+    info.StoredName.SetText(std::filesystem::path(dest).filename().string());
+    info.SongName.SetText(std::filesystem::path(src).filename().string());
+    info.Singer.SetBytes(tag.Artist);
+    info.Remark.SetBytes(tag.Comment);
+    return true;
+}
+
+}  // namespace
+
 TMusicImportResult ImportMusic(TAlbumStore& store, TBassApi& bass,
                                const std::vector<std::string>& sources,
                                const TMusicImportHooks& hooks) {
-    // Nothing is written anywhere before the album folder is known to be a real folder.
-    if (store.AlbumPath.empty()) throw InvalidArgument("no album is open to import songs into");
-    const TUniqueFd folder = OpenStoreFolder(store.AlbumPath);
-    if (folder.Get() < 0) throw IoError("cannot open the album folder", store.AlbumPath, ENOENT);
-    // Files are written through the folder's descriptor, never through a link in its place.
-    const std::string albumDir = PathThroughDescriptor(folder.Get());
-    TMusicImportResult result;
+    const TImportFolder folder = OpenImportFolder(store, "songs");
     // The dialog's invisible player, used only to measure play times.
     TKivMp3Play player(bass, 97, 25);
     TID3v1 tag;
-    const int count = int(sources.size());
-    for (int i = 0; i < count; ++i) {
-        result.Result = true;
-        if (hooks.CancelRequested && hooks.CancelRequested()) {
-            result.Cancelled = true;
-            break;
-        }
-        const std::string& src = sources[std::size_t(i)];
-        if (hooks.OnProgress) hooks.OnProgress(i + 1, count, src);
-        const std::string number = NextFreeNumber(albumDir, "M", "mp3");
-        const std::string dest = albumDir + "M" + number + ".mp3";
-        try {
-            RequireRegularFile(src);  // a FIFO or device would block the player and the tags
-        } catch (const Error&) {
-            result.Skipped.push_back(src);
-            continue;
-        }
-        player.SetFileName(src);
-        tag.LoadFromFile(src);  // a file without a tag leaves the fields empty
-        if (!CopyFileReplacing(src, dest)) {
-            result.Skipped.push_back(src);
-            continue;
-        }
-        ++store.MusicCount;
-        store.Musics.resize(std::size_t(store.MusicCount));
-        TMusicInfo& info = store.Musics.back();
-        info = TMusicInfo{};
-        info.PlayTime = WholeSeconds(player.GetPlayLength());
-        info.StoredName.SetText(std::filesystem::path(dest).filename().string());
-        info.SongName.SetText(std::filesystem::path(src).filename().string());
-        info.Singer.SetBytes(tag.Artist);
-        info.Remark.SetBytes(tag.Comment);
-        ++result.Imported;
-        // Saved after every file: a killed import loses at most the song in progress, which
-        // exists only under a temporary name until it is complete.
-        store.SaveRecords("M");
-    }
-    store.SaveRecords("M");
-    return result;
+    return RunImportLoop(
+        store, sources, "M", hooks.OnProgress, hooks.CancelRequested,
+        [&](const std::string& src) { return ImportSong(store, player, tag, src, folder.Dir); });
 }
 
 }  // namespace velmora

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "audio/BassApi.h"
+#include "store/ImportLoop.h"
 #include "store/Pub.h"
 
 namespace velmora {
@@ -23,16 +24,8 @@ struct TMusicImportHooks {
     std::function<bool()> CancelRequested;
 };
 
-struct TMusicImportResult {
-    /// True when the list held at least one path, cancelled or not.
-    bool Result = false;
-    /// Records appended.
-    int Imported = 0;
-    /// Sources that could not be copied, in list order; nothing of them stays behind.
-    std::vector<std::string> Skipped;
-    /// The loop ended on a cancel request.
-    bool Cancelled = false;
-};
+/// The outcome of ImportMusic: the import loop's (store/ImportLoop.h).
+using TMusicImportResult = TImportResult;
 
 /// Imports `sources` into the current album of `store` (AlbumPath), measuring play times
 /// with a player on `bass`, then writes the album's "MusicInfo" with SaveRecords("M"), also

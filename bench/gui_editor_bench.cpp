@@ -19,7 +19,6 @@
 
 #include "effects/EffectRandom.h"
 #include "effects/EffectTable.h"
-#include "effects/ui/BitmapView.h"
 #include "effects/ui/EditPHost.h"
 #include "effects/ui/UnitEditP.h"
 #include "imaging/Bitmap.h"
@@ -27,6 +26,7 @@
 #include "store/Catalogue.h"
 #include "store/PictureImport.h"
 #include "widgets/AppFont.h"
+#include "widgets/ImageView.h"
 #include "widgets/Services.h"
 
 namespace {

@@ -128,14 +128,8 @@ TFigures RunOurs(const TBenchPreset& p, const std::vector<Bitmap>& pictures, int
         MclSourceSetDIB(source, frame);
         if (index + 1 >= frames) MclSourceFinished(source);
     });
-    MclAssignAudioSource(*h, [&](TMclSource& source, int index) {
-        std::string name;
-        if (MclListGetName(*list, index, name)) {
-            MclSourceSetFile(source, name);
-        } else {
-            MclSourceFinished(source);
-        }
-    });
+    MclAssignAudioSource(
+        *h, [&](TMclSource& source, int index) { MclSourceSetListEntry(source, *list, index); });
     MclAssignError(*h, [](int, const std::string& message, int& result) {
         std::fprintf(stderr, "error: %s\n", message.c_str());
         result = 2;

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <span>
 
-#include "effects/Geometry.h"
 #include "effects/Region.h"
 #include "imaging/Bitmap.h"
+#include "imaging/Geometry.h"
 
 namespace velmora {
 

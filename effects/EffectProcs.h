@@ -3,8 +3,8 @@
 // implements each group. Every procedure has the EffectProc shape: it draws one frame of its
 // transition onto the display (see EffectTable.h for the contract).
 
-#include "effects/Geometry.h"
 #include "imaging/Bitmap.h"
+#include "imaging/Geometry.h"
 
 namespace velmora::effects {
 

@@ -6,8 +6,8 @@
 #include "base/Errors.h"
 #include "effects/EffectHelpers.h"
 #include "effects/EffectTable.h"
-#include "effects/SheetText.h"
 #include "effects/TransitionDriver.h"
+#include "imaging/TextRenderer.h"
 
 namespace velmora {
 
@@ -17,9 +17,20 @@ constexpr int Margin = 8;
 constexpr int Gap = 6;
 constexpr int TextSize = 16;
 constexpr std::uint32_t Paper = 0xFFFFFF;
-constexpr std::uint32_t Ink = 0x000000;
+constexpr TTextColor Ink = 0x000000;
 
 std::string Percent(int k) { return std::to_string(10 * k) + "%"; }
+
+/// The labels' style: a Song-style CJK face for simplified Chinese in black, no outline, drawn
+/// from its outlines (its one-bit bitmaps at this size look ragged beside the thumbnails).
+TTextStyle LabelStyle() {
+    TTextStyle style;
+    style.Face = "AR PL UMing CN";
+    style.Size = TextSize;
+    style.EmbeddedBitmaps = false;
+    style.Color = Ink;
+    return style;
+}
 
 }  // namespace
 
@@ -41,26 +52,31 @@ Bitmap ComposeSheet(std::span<const TSheetRow> rows, int thumbWidth) {
     const int tw = std::clamp(thumbWidth, 1, std::max(first.Width(), 1));
     const int th = std::max(1, first.Height() * tw / std::max(first.Width(), 1));
 
-    std::string allText = "0123456789% ";
-    for (const TSheetRow& row : rows) allText += EffectListLine(row.Effect);
-    const TSheetText text(TextSize, allText);
-    int labelWidth = 0;
-    for (const TSheetRow& row : rows) {
-        labelWidth = std::max(labelWidth, text.Width(EffectListLine(row.Effect)));
-    }
+    TTextRenderer text(LabelStyle());
     const int frames = int(rows[0].Frames.size());
-    const int headerHeight = text.LineHeight() + Gap;
-    const int rowHeight = std::max(th, text.LineHeight()) + Gap;
+    int labelWidth = 0;
+    int lineHeight = 0;
+    for (const TSheetRow& row : rows) {
+        const TTextBox label = text.Measure(EffectListLine(row.Effect));
+        labelWidth = std::max(labelWidth, label.Width);
+        lineHeight = std::max(lineHeight, label.Height);
+    }
+    for (int k = 0; k < frames; ++k)
+        lineHeight = std::max(lineHeight, text.Measure(Percent(k + 1)).Height);
+    const int headerHeight = lineHeight + Gap;
+    const int rowHeight = std::max(th, lineHeight) + Gap;
     const int left = Margin + labelWidth + Gap;
     Bitmap sheet(left + frames * (tw + Gap) + Margin,
                  Margin + headerHeight + int(rows.size()) * rowHeight + Margin);
     sheet.FillRgb(Paper);
-    for (int k = 0; k < frames; ++k) {
-        text.Draw(sheet, left + k * (tw + Gap), Margin + text.Ascent(), Percent(k + 1), Ink);
-    }
+    for (int k = 0; k < frames; ++k)
+        text.Draw(sheet, left + k * (tw + Gap), Margin, Percent(k + 1));
     int y = Margin + headerHeight;
     for (const TSheetRow& row : rows) {
-        text.Draw(sheet, Margin, y + (th + text.Ascent()) / 2, EffectListLine(row.Effect), Ink);
+        // The label centred on the thumbnail: its baseline (th + ascent) / 2 below the row top.
+        const std::string label = EffectListLine(row.Effect);
+        const int ascent = text.Measure(label).Ascent;
+        text.Draw(sheet, Margin, y + (th + ascent) / 2 - ascent, label);
         for (int k = 0; k < int(row.Frames.size()) && k < frames; ++k) {
             const Bitmap& frame = row.Frames[std::size_t(k)];
             const int x = left + k * (tw + Gap);

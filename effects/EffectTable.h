@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "effects/Geometry.h"
 #include "imaging/Bitmap.h"
+#include "imaging/Geometry.h"
 
 namespace velmora {
 

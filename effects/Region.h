@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-#include "effects/Geometry.h"
+#include "imaging/Geometry.h"
 
 namespace velmora {
 

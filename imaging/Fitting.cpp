@@ -9,35 +9,47 @@
 
 namespace velmora {
 
-std::optional<TFitRect> FitImageControl(int pw, int ph, int boxWidth, int boxHeight) noexcept {
+std::optional<TRect> FitImageControl(int pw, int ph, int boxWidth, int boxHeight) noexcept {
     if (pw < 1 || ph < 1) return std::nullopt;
-    TFitRect r;
+    int width, height;
     if (double(boxWidth) / boxHeight >= double(pw) / ph) {
-        r.Width = int(std::int64_t(pw) * boxHeight / ph);
-        r.Height = boxHeight;
+        width = int(std::int64_t(pw) * boxHeight / ph);
+        height = boxHeight;
     } else {
-        r.Width = boxWidth;
-        r.Height = int(std::int64_t(ph) * boxWidth / pw);
+        width = boxWidth;
+        height = int(std::int64_t(ph) * boxWidth / pw);
     }
     // lrint rounds to nearest with halves to even in the default rounding mode.
-    r.Left = int(std::lrint((boxWidth - r.Width) / 2.0));
-    r.Top = int(std::lrint((boxHeight - r.Height) / 2.0));
-    return r;
+    return TRect::Sized(int(std::lrint((boxWidth - width) / 2.0)),
+                        int(std::lrint((boxHeight - height) / 2.0)), width, height);
 }
 
-TFitRect FittedPictureRect(int w, int h, int controlWidth, int controlHeight) noexcept {
-    if (w < 1 || h < 1) return TFitRect{};
-    TFitRect r;
+TRect FittedPictureRect(int w, int h, int controlWidth, int controlHeight) noexcept {
+    if (w < 1 || h < 1) return TRect{};
+    int width, height;
     if (double(controlWidth) / controlHeight >= double(w) / h) {
-        r.Height = controlHeight;
-        r.Width = int(std::lrint(double(w) * controlHeight / h));
+        height = controlHeight;
+        width = int(std::lrint(double(w) * controlHeight / h));
     } else {
-        r.Width = controlWidth;
-        r.Height = int(std::lrint(double(h) * controlWidth / w));
+        width = controlWidth;
+        height = int(std::lrint(double(h) * controlWidth / w));
     }
-    r.Left = (controlWidth - r.Width) / 2;
-    r.Top = (controlHeight - r.Height) / 2;
-    return r;
+    return TRect::Sized((controlWidth - width) / 2, (controlHeight - height) / 2, width, height);
+}
+
+TRect FitPicture(int canvasWidth, int canvasHeight, int pw, int ph) noexcept {
+    std::int64_t fitWidth;
+    std::int64_t fitHeight;
+    if (double(canvasWidth) / canvasHeight >= double(pw) / ph) {
+        fitHeight = canvasHeight;
+        fitWidth = std::int64_t(pw) * canvasHeight / ph;
+    } else {
+        fitWidth = canvasWidth;
+        fitHeight = std::int64_t(ph) * canvasWidth / pw;
+    }
+    const int left = int((canvasWidth - fitWidth) / 2);
+    const int top = int((canvasHeight - fitHeight) / 2);
+    return {left, top, canvasWidth - left, canvasHeight - top};
 }
 
 namespace {
@@ -57,12 +69,12 @@ TPixmanImage View(const Bitmap& bitmap) {
 
 }  // namespace
 
-void StretchDraw(const Bitmap& source, Bitmap& dest, const TFitRect& rect) {
-    if (source.Empty() || dest.Empty() || rect.Width < 1 || rect.Height < 1) return;
+void StretchDraw(const Bitmap& source, Bitmap& dest, const TRect& rect) {
+    if (source.Empty() || dest.Empty() || rect.Width() < 1 || rect.Height() < 1) return;
     TPixmanImage from = View(source);
     TPixmanImage to = View(dest);
-    const double sx = double(source.Width()) / rect.Width;
-    const double sy = double(source.Height()) / rect.Height;
+    const double sx = double(source.Width()) / rect.Width();
+    const double sy = double(source.Height()) / rect.Height();
     pixman_transform_t transform;
     pixman_transform_init_scale(&transform, pixman_double_to_fixed(sx), pixman_double_to_fixed(sy));
     pixman_image_set_transform(from.get(), &transform);
@@ -79,7 +91,7 @@ void StretchDraw(const Bitmap& source, Bitmap& dest, const TFitRect& rect) {
         pixman_image_set_filter(from.get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
     }
     pixman_image_composite32(PIXMAN_OP_SRC, from.get(), nullptr, to.get(), 0, 0, 0, 0, rect.Left,
-                             rect.Top, rect.Width, rect.Height);
+                             rect.Top, rect.Width(), rect.Height());
 }
 
 void DrawPictureFitted(const Bitmap& picture, Bitmap& canvas) {

@@ -4,8 +4,8 @@
 // portrait photos on wide screens). The fill is made at a small size first (an eighth of the
 // frame) and blurred there, so it costs a few milliseconds even for a 24-megapixel photo.
 
-#include "effects/Geometry.h"
 #include "imaging/Bitmap.h"
+#include "imaging/Geometry.h"
 
 namespace velmora {
 

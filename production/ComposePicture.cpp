@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "effects/EffectRandom.h"
+#include "imaging/Fitting.h"
 #include "imaging/LoadPicture.h"
 #include "production/BlurFill.h"
 #include "production/FramePixels.h"

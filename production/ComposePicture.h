@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "effects/Geometry.h"
 #include "imaging/Bitmap.h"
+#include "imaging/Geometry.h"
 
 namespace velmora {
 

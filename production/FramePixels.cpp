@@ -11,21 +11,6 @@
 
 namespace velmora {
 
-TRect FitPicture(int canvasWidth, int canvasHeight, int pw, int ph) noexcept {
-    std::int64_t fitWidth;
-    std::int64_t fitHeight;
-    if (double(canvasWidth) / canvasHeight >= double(pw) / ph) {
-        fitHeight = canvasHeight;
-        fitWidth = std::int64_t(pw) * canvasHeight / ph;
-    } else {
-        fitWidth = canvasWidth;
-        fitHeight = std::int64_t(ph) * canvasWidth / pw;
-    }
-    const int left = int((canvasWidth - fitWidth) / 2);
-    const int top = int((canvasHeight - fitHeight) / 2);
-    return {left, top, canvasWidth - left, canvasHeight - top};
-}
-
 void StretchBitmap(const Bitmap& src, Bitmap& dst, const TRect& to) noexcept {
     if (src.Empty() || dst.Empty() || to.Width() <= 0 || to.Height() <= 0) return;
     const int x0 = std::max(to.Left, 0);

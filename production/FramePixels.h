@@ -1,19 +1,13 @@
 #pragma once
-// The pixel work of frame composition on 24-bit bitmaps: fitting a picture into the composition
-// canvas, the nearest-pixel stretch, the 3 x 3 box reduction and the in-place softening of the
-// fade option. Each works directly on the rows, with integer arithmetic only.
+// The pixel work of frame composition on 24-bit bitmaps: the nearest-pixel stretch, the 3 x 3
+// box reduction and the in-place softening of the fade option. Each works directly on the rows,
+// with integer arithmetic only. Where a picture goes on the canvas is FitPicture
+// (imaging/Fitting.h).
 
-#include "effects/Geometry.h"
 #include "imaging/Bitmap.h"
+#include "imaging/Geometry.h"
 
 namespace velmora {
-
-/// Where a pw x ph picture goes on a canvasWidth x canvasHeight canvas, aspect kept: when the
-/// canvas ratio is at least the picture's, the picture takes the full height and its width is
-/// pw x canvasHeight div ph, otherwise the full width and height ph x canvasWidth div pw. The
-/// margins are (canvas - size) div 2 and the rectangle runs from the margins to canvas - margins,
-/// so an odd margin makes it one pixel larger than the fitted size. pw, ph > 0.
-TRect FitPicture(int canvasWidth, int canvasHeight, int pw, int ph) noexcept;
 
 /// Stretches the whole of src into rectangle to of dst with nearest-pixel sampling (each target
 /// pixel takes the source pixel under its centre). Parts outside dst are clipped; an empty

@@ -141,6 +141,15 @@ bool MclListGetName(const TMclList& list, int index, std::string& name) {
     return true;
 }
 
+void MclSourceSetListEntry(TMclSource& source, const TMclList& list, int index) {
+    std::string name;
+    if (MclListGetName(list, index, name)) {
+        MclSourceSetFile(source, name);
+    } else {
+        MclSourceFinished(source);
+    }
+}
+
 void MclListFree(MclListHandle& list) noexcept { list.reset(); }
 
 }  // namespace velmora

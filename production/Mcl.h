@@ -176,6 +176,9 @@ void MclListAdd(TMclList& list, const std::string& path, int bitsPerSample, int 
 std::int64_t MclListGetSampleCount(const TMclList& list);
 /// The path of entry index into name; false (name untouched) when there is no such entry.
 bool MclListGetName(const TMclList& list, int index, std::string& name);
+/// The audio source callback's usual answer: song `index` of the list when it has one
+/// (MclSourceSetFile), otherwise no more songs (MclSourceFinished).
+void MclSourceSetListEntry(TMclSource& source, const TMclList& list, int index);
 void MclListFree(MclListHandle& list) noexcept;
 
 }  // namespace velmora

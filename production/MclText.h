@@ -1,9 +1,9 @@
 #pragma once
 // Text overlay of the media conversion layer: a text style (font face by name, size in pixels,
-// colours, outline, shadow) drawn into 24-bit images with FreeType. Faces are found through
-// fontconfig; a face that lacks a character of the text is replaced by the first font of
-// fontconfig's fallback list that has them all, so no text shows boxes. Rasterised texts are
-// cached in the style, so a title drawn on many frames is rendered once.
+// colours, outline, shadow) drawn into 24-bit images. The calls are a thin layer over the
+// program's one text renderer (imaging/TextRenderer.h): faces that lack a character of the text
+// are replaced so no text shows boxes, and rasterised texts are cached in the style, so a title
+// drawn on many frames is rendered once.
 //
 // Typical use:
 //     MclTextHandle t = MclTextCreate();
@@ -13,11 +13,11 @@
 //     MclImgText(frame, *t, 10, 250, "春天 Spring");
 //     MclTextFree(t);
 
-#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "imaging/Bitmap.h"
+#include "imaging/TextRenderer.h"
 
 namespace velmora {
 
@@ -31,7 +31,7 @@ struct TMclTextDeleter {
 using MclTextHandle = std::unique_ptr<TMclText, TMclTextDeleter>;
 
 /// A colour as 0xRRGGBB (the form of Bitmap::RgbAt). -1 where a colour is optional means none.
-using TMclColor = std::int32_t;
+using TMclColor = TTextColor;
 
 /// A style with the default font (sans, 16 px), white text, no outline, no shadow.
 MclTextHandle MclTextCreate();

@@ -310,12 +310,7 @@ void TRun::StartPrefetch(int index) {
 }
 
 void TRun::AudioSource(TMclSource& source, int index) {
-    std::string name;
-    if (MclListGetName(*FAudioList, index, name)) {
-        MclSourceSetFile(source, name);
-    } else {
-        MclSourceFinished(source);
-    }
+    MclSourceSetListEntry(source, *FAudioList, index);
 }
 
 void TRun::Progress(TMcl& h, int stage, int position) {

@@ -3,10 +3,10 @@
 #include <QDir>
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <filesystem>
 #include <system_error>
 
+#include "imaging/Fitting.h"
 #include "production/MclPreset.h"
 #include "store/Pub.h"
 
@@ -149,20 +149,8 @@ std::vector<std::string> ListBackPictures(const std::string& rootPath) {
     return names;
 }
 
-TPreviewRect PreviewGeometry(int frameWidth, int frameHeight, int panelWidth,
-                             int panelHeight) noexcept {
-    TPreviewRect rect;
-    // nearbyint rounds in the default mode: to nearest, halves to even.
-    if (double(panelWidth) / panelHeight >= double(frameWidth) / frameHeight) {
-        rect.Height = panelHeight;
-        rect.Width = int(std::nearbyint(double(panelHeight) * frameWidth / frameHeight));
-    } else {
-        rect.Width = panelWidth;
-        rect.Height = int(std::nearbyint(double(panelWidth) * frameHeight / frameWidth));
-    }
-    rect.Left = (panelWidth - rect.Width) / 2;
-    rect.Top = (panelHeight - rect.Height) / 2;
-    return rect;
+TRect PreviewGeometry(int frameWidth, int frameHeight, int panelWidth, int panelHeight) noexcept {
+    return FittedPictureRect(frameWidth, frameHeight, panelWidth, panelHeight);
 }
 
 }  // namespace velmora

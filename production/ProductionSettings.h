@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "imaging/Geometry.h"
+
 namespace velmora {
 
 class TAlbumStore;
@@ -79,22 +81,13 @@ std::string BackPicFolder(const std::string& rootPath);
 /// order the file system lists them; folders are skipped. A missing folder gives none.
 std::vector<std::string> ListBackPictures(const std::string& rootPath);
 
-/// A rectangle given by its left, top, width and height.
-struct TPreviewRect {
-    int Left = 0;
-    int Top = 0;
-    int Width = 0;
-    int Height = 0;
-    bool operator==(const TPreviewRect&) const = default;
-};
-
 /// Width and height of the dialog's preview panel.
 constexpr int PreviewPanelWidth = 233;
 constexpr int PreviewPanelHeight = 189;
 
-/// The preview image fitted into a panel of panelWidth x panelHeight with the frame's ratio,
-/// rounded to nearest (halves to even) and centred.
-TPreviewRect PreviewGeometry(int frameWidth, int frameHeight, int panelWidth = PreviewPanelWidth,
-                             int panelHeight = PreviewPanelHeight) noexcept;
+/// The preview image fitted into a panel of panelWidth x panelHeight with the frame's ratio:
+/// FittedPictureRect's rule (the scaled side rounded to nearest, halves to even, and centred).
+TRect PreviewGeometry(int frameWidth, int frameHeight, int panelWidth = PreviewPanelWidth,
+                      int panelHeight = PreviewPanelHeight) noexcept;
 
 }  // namespace velmora

@@ -1,10 +1,8 @@
 #include "store/PictureImport.h"
 
-#include <cerrno>
 #include <filesystem>
 
 #include "base/Errors.h"
-#include "base/UniqueFd.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/LoadPicture.h"
 #include "imaging/MclImage.h"
@@ -51,36 +49,19 @@ TPicInfo NewPictureRecord(const std::string& source, const std::string& storedNa
 
 TImportResult ImportPictures(TAlbumStore& store, const std::vector<std::string>& files,
                              const TImportCallbacks& callbacks) {
-    // Nothing is written anywhere before the album folder is known to be a real folder.
-    if (store.AlbumPath.empty()) throw InvalidArgument("no album is open to import pictures into");
-    const TUniqueFd folder = OpenStoreFolder(store.AlbumPath);
-    if (folder.Get() < 0) throw IoError("cannot open the album folder", store.AlbumPath, ENOENT);
-    // Files are written through the folder's descriptor, never through a link in its place.
-    const std::string albumDir = PathThroughDescriptor(folder.Get());
-    TImportResult result;
-    const int count = int(files.size());
-    for (int i = 0; i < count; ++i) {
-        result.Result = true;
-        if (callbacks.CancelRequested && callbacks.CancelRequested()) {
-            result.Cancelled = true;
-            break;
-        }
-        if (callbacks.OnProgress) callbacks.OnProgress(i + 1, count, files[i]);
-        const std::string name = "P" + NextFreeNumber(albumDir, "P", "jpg") + ".jpg";
-        if (!ConvertToJpeg(files[i], albumDir + name, callbacks.OnMessage)) {
-            result.Skipped.push_back(files[i]);
-            continue;
-        }
-        store.Pics.resize(std::size_t(store.PicCount));
-        store.Pics.push_back(NewPictureRecord(files[i], name));
-        store.PicCount = std::int32_t(store.Pics.size());
-        ++result.Imported;
-        // Saved after every file: a killed import loses at most the file in progress, which
-        // exists only under a temporary name until it is complete.
-        store.SaveRecords("P");
-    }
-    store.SaveRecords("P");
-    return result;
+    const TImportFolder folder = OpenImportFolder(store, "pictures");
+    return RunImportLoop(store, files, "P", callbacks.OnProgress, callbacks.CancelRequested,
+                         [&](const std::string& source) {
+                             const std::string name =
+                                 "P" + NextFreeNumber(folder.Dir, "P", "jpg") + ".jpg";
+                             if (!ConvertToJpeg(source, folder.Dir + name, callbacks.OnMessage)) {
+                                 return false;
+                             }
+                             store.Pics.resize(std::size_t(store.PicCount));
+                             store.Pics.push_back(NewPictureRecord(source, name));
+                             store.PicCount = std::int32_t(store.Pics.size());
+                             return true;
+                         });
 }
 
 }  // namespace velmora

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "imaging/MessageSink.h"
+#include "store/ImportLoop.h"
 #include "store/Pub.h"
 
 namespace velmora {
@@ -27,16 +28,6 @@ struct TImportCallbacks {
     std::function<bool()> CancelRequested;
     /// Notices of the decoders (the TIFF reader's messages).
     MessageSink OnMessage;
-};
-
-/// The outcome of ImportPictures.
-struct TImportResult {
-    /// True when the file list had at least one entry (the dialog's result flag).
-    bool Result = false;
-    /// Files whose conversion failed, in order; they were skipped without a message.
-    std::vector<std::string> Skipped;
-    int Imported = 0;
-    bool Cancelled = false;
 };
 
 /// The import dialog's caption of Label1 for a pass: "正在导入文件：（" + position + "/" +

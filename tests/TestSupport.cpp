@@ -1,6 +1,7 @@
 #include "tests/TestSupport.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +13,8 @@
 #include <random>
 #include <stdexcept>
 #include <thread>
+
+#include "store/Pub.h"
 
 namespace velmora::test {
 
@@ -191,6 +194,37 @@ CliResult RunCli(const std::vector<std::string>& args, const std::string& stdinT
 
 int RunProgram(const std::vector<std::string>& argv, std::string* out, std::string* err) {
     return Spawn(argv, "", out, err);
+}
+
+void MakeJpeg(const std::string& path, int width, int height, const std::string& pattern,
+              int quality) {
+    std::string err;
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    ASSERT_EQ(
+        RunProgram({"convert", "-size", size, pattern, "-quality", std::to_string(quality), path},
+                   nullptr, &err),
+        0)
+        << err;
+}
+
+void MakeMp3(const std::string& path, int seconds, int kbps) {
+    std::string err;
+    ASSERT_EQ(
+        RunProgram({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
+                    "sine=frequency=440:duration=" + std::to_string(seconds), "-ac", "2", "-ar",
+                    "44100", "-c:a", "libmp3lame", "-b:a", std::to_string(kbps) + "k", path},
+                   nullptr, &err),
+        0)
+        << err;
+}
+
+std::vector<std::string> StoredAlbumNames(const std::string& root) {
+    TAlbumStore reread;
+    reread.RootPath = root;
+    reread.LoadRecords("A");
+    std::vector<std::string> names;
+    for (int i = 0; i < reread.AlbumCount; ++i) names.push_back(reread.Albums[i].Name.Text());
+    return names;
 }
 
 }  // namespace velmora::test

@@ -56,6 +56,18 @@ void WriteText(const std::filesystem::path& path, const std::string& text);
 /// Parses hex text such as "0a 1b ff" (blanks and line breaks ignored) into bytes.
 std::vector<std::uint8_t> FromHex(const std::string& hex);
 
+/// Writes a JPEG picture of width x height made by ImageMagick from `pattern` (e.g.
+/// "gradient:red-blue", "xc:#336699") at `quality`; a failure fails the test.
+void MakeJpeg(const std::string& path, int width, int height, const std::string& pattern,
+              int quality = 90);
+/// Writes a stereo 44.1 kHz MP3 of a 440 Hz sine tone lasting `seconds`, made by ffmpeg's
+/// command line at `kbps` kbit/s; a failure fails the test.
+void MakeMp3(const std::string& path, int seconds, int kbps = 64);
+
+/// The album names of the catalogue in the store at `root` (a folder ending in "/"), read back
+/// from its record file as a fresh store reads them.
+std::vector<std::string> StoredAlbumNames(const std::string& root);
+
 /// A file of the source tree, e.g. SourcePath("imaging/tests/data/grey.tif").
 std::filesystem::path SourcePath(const std::string& relative);
 

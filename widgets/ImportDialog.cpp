@@ -139,4 +139,10 @@ void ShowSkippedFiles(QWidget* parent, TServices& services, const QStringList& s
                                     QMessageBox::Ok, QMessageBox::Warning, QMessageBox::Ok});
 }
 
+int ExecImport(TImportDialog& dialog, QWidget* parent, TServices& services) {
+    dialog.exec();
+    ShowSkippedFiles(parent, services, dialog.Outcome().Skipped);
+    return dialog.Outcome().Imported;
+}
+
 }  // namespace velmora::ui

@@ -77,6 +77,17 @@ protected:
     TServices& Services() noexcept { return FServices; }
     /// A core file name back as text.
     static QString DecodeName(const std::string& path);
+    /// The dialog's outcome of an import loop's result: its Result, Imported and Cancelled,
+    /// and its Skipped paths as text.
+    template <typename TLoopResult>
+    static TImportOutcome OutcomeOf(const TLoopResult& result) {
+        TImportOutcome outcome;
+        outcome.Result = result.Result;
+        outcome.Imported = result.Imported;
+        outcome.Cancelled = result.Cancelled;
+        for (const std::string& path : result.Skipped) outcome.Skipped.append(DecodeName(path));
+        return outcome;
+    }
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -97,6 +108,10 @@ private:
 
 /// The one notice listing the files an import skipped; nothing when none were skipped.
 void ShowSkippedFiles(QWidget* parent, TServices& services, const QStringList& skipped);
+
+/// Shows the import dialog modally, then the notice of the files it skipped (over parent);
+/// returns the number of files imported.
+int ExecImport(TImportDialog& dialog, QWidget* parent, TServices& services);
 
 /// Its text: the count and the paths, one a line (at most `shown`, then how many more).
 QString SkippedFilesText(const QStringList& skipped, int shown = 15);

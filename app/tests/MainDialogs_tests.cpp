@@ -14,26 +14,12 @@
 #include "production/ui/UnitMake.h"
 #include "store/ui/UnitAddA.h"
 #include "store/ui/UnitAddP.h"
+#include "tests/GuiTestTools.h"
 
 namespace velmora::test {
 namespace {
 
 using ui::TFrmMain;
-
-/// Runs `act` on the visible dialog of type T as soon as the modal loop that shows it runs.
-template <typename T>
-void OnDialog(std::function<void(T&)> act) {
-    QTimer::singleShot(0, [act] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (auto* dialog = qobject_cast<T*>(top); dialog != nullptr && dialog->isVisible()) {
-                act(*dialog);
-                return;
-            }
-        }
-        ADD_FAILURE() << "the dialog did not open";
-        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-    });
-}
 
 class MainDialogs : public MainFixture {
 protected:

@@ -50,7 +50,7 @@ TEST_F(MainWindow, OpensTheFirstAlbumWithItsFirstPicture) {
     EXPECT_TRUE(w.BtnAddP->isEnabled());
     EXPECT_TRUE(w.SbtDelA->isEnabled());
     // The 80 x 60 picture fitted into the 185 x 152 box: 185 x 138 at the top 7.
-    ui::TStretchImage* shown = w.PreviewPage->ImgPicShow();
+    ui::TImageView* shown = w.PreviewPage->ImgPicShow();
     EXPECT_TRUE(shown->isHidden() == false);
     EXPECT_EQ(shown->geometry(), QRect(0, 7, 185, 138));
     EXPECT_EQ(w.PreviewPage->ShownPath(), AlbumPath() + "P0.bmp");
@@ -189,7 +189,7 @@ TEST_F(MainWindow, MissingPictureFileShowsANoticeNotThePreviousPicture) {
     TFrmMain& w = Open();
     ASSERT_FALSE(w.PreviewPage->ImgPicShow()->Picture().isNull());
     TFrmMain::SelectRow(w.LvwP, 1);
-    ui::TStretchImage* shown = w.PreviewPage->ImgPicShow();
+    ui::TImageView* shown = w.PreviewPage->ImgPicShow();
     EXPECT_TRUE(shown->Picture().isNull());
     EXPECT_EQ(shown->Notice(), ui::TPicturePreview::MissingNotice());
     EXPECT_EQ(shown->geometry(), QRect(QPoint(0, 0), w.PreviewPage->Image1()->size()));

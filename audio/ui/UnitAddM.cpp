@@ -18,21 +18,13 @@ TImportOutcome TFrmAddM::RunImport() {
         ShowPass(number, count, path);
     };
     hooks.CancelRequested = [this] { return CancelRequested(); };
-    const TMusicImportResult result = ImportMusic(FStore, FBass, Files(), hooks);
-    TImportOutcome outcome;
-    outcome.Result = result.Result;
-    outcome.Imported = result.Imported;
-    outcome.Cancelled = result.Cancelled;
-    for (const std::string& path : result.Skipped) outcome.Skipped.append(DecodeName(path));
-    return outcome;
+    return OutcomeOf(ImportMusic(FStore, FBass, Files(), hooks));
 }
 
 int RunMusicImport(TAlbumStore& store, TServices& services, const QStringList& files,
                    QWidget* parent, TBassApi* bass) {
     TFrmAddM dialog(store, services, files, parent, bass);
-    dialog.exec();
-    ShowSkippedFiles(parent, services, dialog.Outcome().Skipped);
-    return dialog.Outcome().Imported;
+    return ExecImport(dialog, parent, services);
 }
 
 }  // namespace velmora::ui

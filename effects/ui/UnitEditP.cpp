@@ -12,15 +12,15 @@
 
 #include "base/Errors.h"
 #include "effects/EffectTable.h"
-#include "effects/ui/BitmapView.h"
-#include "effects/ui/EffectTexts.h"
 #include "effects/ui/BuiltinPicture.h"
 #include "effects/ui/EditPHost.h"
+#include "effects/ui/EffectTexts.h"
 #include "imaging/Fitting.h"
 #include "store/TextCodec.h"
 #include "widgets/AppFont.h"
 #include "widgets/ByteLimitValidator.h"
 #include "widgets/Guard.h"
+#include "widgets/ImageView.h"
 #include "widgets/Services.h"
 
 namespace velmora::ui {
@@ -150,10 +150,10 @@ void TFrmEditP::CreatePreviewGroup() {
     QPalette silver = PnlXG->palette();
     silver.setColor(QPalette::Window, QColor(192, 192, 192));
     PnlXG->setPalette(silver);
-    Img1 = new TBitmapView(PnlXG);
+    Img1 = new TImageView(TImageView::TFit::Actual, PnlXG);
     Img1->setGeometry(0, 0, TEditPPreview::Width, TEditPPreview::Height);
     Img1->SetBitmap(FOutgoingBuiltin);
-    ImgShow = new TBitmapView(PnlXG);
+    ImgShow = new TImageView(TImageView::TFit::Actual, PnlXG);
     ImgShow->setGeometry(0, 0, TEditPPreview::Width, TEditPPreview::Height);
 }
 

@@ -30,7 +30,7 @@ namespace velmora::ui {
 
 class TServices;
 class TEditPHost;
-class TBitmapView;
+class TImageView;
 
 class TFrmEditP : public QDialog {
     Q_OBJECT
@@ -70,8 +70,8 @@ public:
     QListWidget* LbXG = nullptr;
     QGroupBox* GroupBox1 = nullptr;
     QFrame* PnlXG = nullptr;
-    TBitmapView* Img1 = nullptr;
-    TBitmapView* ImgShow = nullptr;
+    TImageView* Img1 = nullptr;
+    TImageView* ImgShow = nullptr;
     QGroupBox* GroupBox2 = nullptr;
     QToolButton* SbtnPP = nullptr;
     QToolButton* SbtnNP = nullptr;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "imaging/Fitting.h"
 #include "production/BlurFill.h"
 #include "production/ComposePicture.h"
 #include "production/FramePixels.h"

@@ -1,4 +1,4 @@
-// Frame composition pixel work: fitting, stretching, the 3 x 3 reduction and the softening.
+// Frame composition pixel work: stretching, the 3 x 3 reduction and the softening.
 
 #include <gtest/gtest.h>
 
@@ -32,40 +32,6 @@ void ExpectGrey(const Bitmap& bitmap, const std::vector<std::vector<int>>& rows,
             EXPECT_EQ(int(rgb & 0xff), blue) << "blue at " << x << "," << y;
         }
     }
-}
-
-TEST(FitPicture, PlacesPicturesByAspect) {
-    struct Case {
-        const char* name;
-        int pw, ph;
-        TRect expected;
-    };
-    // VCD canvas 960 x 864 (ratio 1.111).
-    const Case cases[] = {
-        {"equal ratio fills the canvas", 320, 288, {0, 0, 960, 864}},
-        {"equal ratio, larger picture", 3200, 2880, {0, 0, 960, 864}},
-        // w' = 960, h' = 500 x 960 div 1000 = 480, top = (864 - 480) div 2 = 192.
-        {"wider: bands above and below", 1000, 500, {0, 192, 960, 672}},
-        // h' = 864, w' = 300 x 864 div 600 = 432, left = (960 - 432) div 2 = 264.
-        {"taller: bands left and right", 300, 600, {264, 0, 696, 864}},
-        // w' = 301 x 864 div 600 = 433 (433.44 truncated), left = 527 div 2 = 263; the drawn
-        // rectangle is 434 wide, one more than w'.
-        {"odd margin widens by one", 301, 600, {263, 0, 697, 864}},
-        // Ratio 1.001 <= 1.111, so the height rules: h' = 864, w' = 1000 x 864 div 999 = 864
-        // (864.86 truncated), left = 48.
-        {"nearly square", 1000, 999, {48, 0, 912, 864}},
-        // w' = 960, h' = 1 x 960 div 4000 = 0, top = 432: an empty rectangle, nothing drawn.
-        {"extremely wide", 4000, 1, {0, 432, 960, 432}},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FitPicture(960, 864, c.pw, c.ph), c.expected) << c.name;
-    }
-    // DVD canvas 2160 x 1728 (ratio 1.25); a 4:3 photo (1.333) is wider: w' = 2160,
-    // h' = 3000 x 2160 div 4000 = 1620, top = (1728 - 1620) div 2 = 54.
-    EXPECT_EQ(FitPicture(2160, 1728, 4000, 3000), (TRect{0, 54, 2160, 1674}));
-    // Odd vertical margin: h' = 1001 x 2160 div 2000 = 1081 (1081.08), top = 647 div 2 = 323,
-    // bottom = 1728 - 323 = 1405, so 1082 rows are drawn.
-    EXPECT_EQ(FitPicture(2160, 1728, 2000, 1001), (TRect{0, 323, 2160, 1405}));
 }
 
 TEST(StretchBitmap, SamplesThePixelUnderEachCentre) {

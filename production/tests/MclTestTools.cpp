@@ -83,14 +83,8 @@ TRun RunConversion(const std::string& path, const TRunOptions& options) {
     MclAssignVideoFunc(*h, [&](TMcl& handle, Bitmap& image, int index) {
         if (options.VideoFunc) options.VideoFunc(handle, image, index);
     });
-    MclAssignAudioSource(*h, [&](TMclSource& source, int index) {
-        std::string name;
-        if (MclListGetName(*list, index, name)) {
-            MclSourceSetFile(source, name);
-        } else {
-            MclSourceFinished(source);
-        }
-    });
+    MclAssignAudioSource(
+        *h, [&](TMclSource& source, int index) { MclSourceSetListEntry(source, *list, index); });
     MclAssignAudioFunc(*h, [&](TMcl& handle, std::span<float> samples, int channels) {
         if (options.AudioFunc) options.AudioFunc(handle, samples, channels);
     });

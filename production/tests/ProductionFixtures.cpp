@@ -9,22 +9,10 @@
 namespace velmora::test {
 
 void MakePicture(const std::string& path, int width, int height, const std::string& pattern) {
-    const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    std::string err;
-    ASSERT_EQ(
-        RunProgram({"convert", "-size", size, pattern, "-quality", "95", path}, nullptr, &err), 0)
-        << err;
+    MakeJpeg(path, width, height, pattern, 95);
 }
 
-void MakeSong(const std::string& path, int seconds) {
-    std::string err;
-    ASSERT_EQ(RunProgram({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
-                          "sine=frequency=440:duration=" + std::to_string(seconds), "-ac", "2",
-                          "-ar", "44100", "-c:a", "libmp3lame", "-b:a", "128k", path},
-                         nullptr, &err),
-              0)
-        << err;
-}
+void MakeSong(const std::string& path, int seconds) { MakeMp3(path, seconds, 128); }
 
 TAlbumStore MakeStore(const std::string& root, const std::vector<TTestPicture>& pictures,
                       const std::vector<std::pair<std::string, int>>& songs) {

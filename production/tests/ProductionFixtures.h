@@ -13,10 +13,9 @@
 
 namespace velmora::test {
 
-/// Writes a JPEG picture of width x height made by ImageMagick from `pattern` (e.g.
-/// "gradient:red-blue", "xc:#336699").
+/// MakeJpeg at quality 95, the production tests' pictures.
 void MakePicture(const std::string& path, int width, int height, const std::string& pattern);
-/// Writes an MP3 song of the given seconds (a sine tone) with ffmpeg's command line.
+/// MakeMp3 at 128 kbit/s, the production tests' songs.
 void MakeSong(const std::string& path, int seconds);
 
 /// One picture of a test album.

@@ -106,11 +106,11 @@ TEST(BackPictures, OnlyJpegFilesInAnyCase) {
 }
 
 TEST(PreviewGeometry, FitsThePanel) {
-    EXPECT_EQ(PreviewGeometry(320, 288), (TPreviewRect{11, 0, 210, 189}));
-    EXPECT_EQ(PreviewGeometry(480, 576), (TPreviewRect{37, 0, 158, 189}));  // 157.5 -> 158
-    EXPECT_EQ(PreviewGeometry(720, 576), (TPreviewRect{0, 1, 233, 186}));
+    EXPECT_EQ(PreviewGeometry(320, 288), TRect::Sized(11, 0, 210, 189));
+    EXPECT_EQ(PreviewGeometry(480, 576), TRect::Sized(37, 0, 158, 189));  // 157.5 -> 158
+    EXPECT_EQ(PreviewGeometry(720, 576), TRect::Sized(0, 1, 233, 186));
     // 2 x 189 x 0.5 = 94.5 -> 94 (half to even), left (233 - 94) div 2 = 69.
-    EXPECT_EQ(PreviewGeometry(1, 2), (TPreviewRect{69, 0, 94, 189}));
+    EXPECT_EQ(PreviewGeometry(1, 2), TRect::Sized(69, 0, 94, 189));
 }
 
 }  // namespace

@@ -20,12 +20,12 @@
 #include "imaging/LoadPicture.h"
 #include "production/ComposePicture.h"
 #include "production/DiscImage.h"
-#include "production/ui/MakePreview.h"
 #include "production/ui/MakeSaveDialog.h"
 #include "production/ui/MakeTexts.h"
 #include "production/ui/MakeWorker.h"
 #include "store/Pub.h"
 #include "widgets/Guard.h"
+#include "widgets/ImageView.h"
 #include "widgets/Services.h"
 
 namespace velmora::ui {
@@ -128,8 +128,8 @@ void TFrmMake::RGOutTypeClick() {
     if (!EdtOut->text().isEmpty()) {
         EdtOut->setText(FromPath(SwitchOutputName(ToPath(EdtOut->text()), preset.Type)));
     }
-    const TPreviewRect rect = PreviewGeometry(preset.FrameWidth, preset.FrameHeight);
-    ImgMpg->setGeometry(rect.Left, rect.Top, rect.Width, rect.Height);
+    const TRect rect = PreviewGeometry(preset.FrameWidth, preset.FrameHeight);
+    ImgMpg->setGeometry(rect.Left, rect.Top, rect.Width(), rect.Height());
     if (RbtnYS->isChecked()) ImgMpg->SetColour(FColour);
     if (RbtnBlur->isChecked()) RbtnBlurClick();
     // Disc images exist for the three disc formats; the HD files are played as they are.

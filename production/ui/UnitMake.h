@@ -28,7 +28,7 @@ class QTimer;
 namespace velmora::ui {
 
 class TServices;
-class TMakePreview;
+class TImageView;
 class TMakeSaveDialog;
 class TProductionWorker;
 
@@ -57,7 +57,7 @@ public:
     /// The report of the last run.
     const TProductionReport& LastReport() const noexcept { return FLastReport; }
     /// The preview image ImgMpg.
-    TMakePreview* Preview() const noexcept { return ImgMpg; }
+    TImageView* Preview() const noexcept { return ImgMpg; }
     /// The fill colour of later runs (black until the user chooses one).
     QColor FillColour() const { return FColour; }
 
@@ -134,7 +134,7 @@ private:
     QListWidget* Clb1 = nullptr;
     QWidget* PnlBack = nullptr;
     QWidget* Image1 = nullptr;
-    TMakePreview* ImgMpg = nullptr;
+    TImageView* ImgMpg = nullptr;
     QLabel* Lguage = nullptr;
     QLabel* LOverTine = nullptr;
     QPushButton* SbtnMake = nullptr;

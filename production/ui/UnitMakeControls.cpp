@@ -11,9 +11,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "production/ui/MakePreview.h"
 #include "production/ui/MakeSaveDialog.h"
 #include "production/ui/UnitMake.h"
+#include "widgets/ImageView.h"
 
 namespace velmora::ui {
 
@@ -152,7 +152,7 @@ QGroupBox* TFrmMake::CreatePreviewGroup() {
     QPalette black = Image1->palette();
     black.setColor(QPalette::Window, Qt::black);
     Image1->setPalette(black);
-    ImgMpg = Named(new TMakePreview(PnlBack), "ImgMpg");
+    ImgMpg = Named(new TImageView(TImageView::TFit::Stretch, PnlBack), "ImgMpg");
     auto* column = new QVBoxLayout(group);
     column->addWidget(PnlBack, 0, Qt::AlignHCenter);
     return group;

@@ -17,11 +17,11 @@
 #include <QUrl>
 #include <stdexcept>
 
-#include "production/ui/MakePreview.h"
 #include "production/ui/MakeWorker.h"
 #include "production/ui/UnitMake.h"
 #include "store/Pub.h"
 #include "widgets/Guard.h"
+#include "widgets/ImageView.h"
 #include "widgets/Services.h"
 
 namespace velmora::ui {

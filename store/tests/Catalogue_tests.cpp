@@ -28,14 +28,7 @@ struct CatalogueFixture : ::testing::Test {
     TAlbumStore Store;
     void SetUp() override { Store.RootPath = Dir.Dir(); }
 
-    std::vector<std::string> StoredNames() {
-        TAlbumStore reread;
-        reread.RootPath = Store.RootPath;
-        reread.LoadRecords("A");
-        std::vector<std::string> names;
-        for (int i = 0; i < reread.AlbumCount; ++i) names.push_back(reread.Albums[i].Name.Text());
-        return names;
-    }
+    std::vector<std::string> StoredNames() { return test::StoredAlbumNames(Store.RootPath); }
 };
 
 TEST_F(CatalogueFixture, NameChecksGiveTheNoticeAndWhetherCreationIsAllowed) {

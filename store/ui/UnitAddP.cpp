@@ -21,21 +21,13 @@ TImportOutcome TFrmAddP::RunImport() {
         Services().Prompt(this, TPrompt{QString::fromStdString(text), QStringLiteral("Velmora"),
                                         QMessageBox::Ok, QMessageBox::NoIcon, QMessageBox::Ok});
     };
-    const TImportResult result = ImportPictures(FStore, Files(), callbacks);
-    TImportOutcome outcome;
-    outcome.Result = result.Result;
-    outcome.Imported = result.Imported;
-    outcome.Cancelled = result.Cancelled;
-    for (const std::string& path : result.Skipped) outcome.Skipped.append(DecodeName(path));
-    return outcome;
+    return OutcomeOf(ImportPictures(FStore, Files(), callbacks));
 }
 
 int RunPictureImport(TAlbumStore& store, TServices& services, const QStringList& files,
                      QWidget* parent) {
     TFrmAddP dialog(store, services, files, parent);
-    dialog.exec();
-    ShowSkippedFiles(parent, services, dialog.Outcome().Skipped);
-    return dialog.Outcome().Imported;
+    return ExecImport(dialog, parent, services);
 }
 
 }  // namespace velmora::ui

@@ -16,15 +16,18 @@
 
 #include "base/Errors.h"
 #include "effects/EffectTable.h"
-#include "effects/ui/BitmapView.h"
 #include "effects/ui/BuiltinPicture.h"
 #include "effects/ui/UnitEditP.h"
 #include "effects/ui/tests/EditPFixtures.h"
 #include "imaging/Fitting.h"
 #include "tests/FakeServices.h"
+#include "tests/GuiTestTools.h"
+#include "widgets/ImageView.h"
 
 namespace velmora::ui {
 namespace {
+
+using test::Retype;
 
 constexpr int Never = 3600 * 1000;  // timer intervals that never elapse during a test
 
@@ -47,36 +50,18 @@ protected:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(row)).center());
     }
-    // Types text as a person does: ASCII by key presses, other characters as an input
-    // method commits them, one at a time.
-    static void Type(QLineEdit* edit, const QString& text) {
-        for (const QChar c : text) {
-            if (c.unicode() < 0x80) {
-                QTest::keyClicks(edit, QString(c));
-            } else {
-                QInputMethodEvent commit;
-                commit.setCommitString(QString(c));
-                QApplication::sendEvent(edit, &commit);
-            }
-        }
-    }
-    static void Retype(QLineEdit* edit, const QString& text) {
-        edit->setFocus();
-        edit->selectAll();
-        Type(edit, text);
-    }
     // "007" as a person gets it into the field: a lone 0 would become 3 at once, so the 7
     // comes first and the zeros are put in front of it.
     static void TypeLeadingZeros(QLineEdit* edit) {
         Retype(edit, "7");
         QTest::keyClick(edit, Qt::Key_Home);
-        Type(edit, "00");
+        test::TypeText(edit, "00");
     }
-    static bool Shows(const TBitmapView* view, const Bitmap& bitmap) {
+    static bool Shows(const TImageView* view, const Bitmap& bitmap) {
         return view->Picture() == test::AsImage(bitmap);
     }
     // Colour in the middle of the shown picture, and whether the letterbox bars are black.
-    static QRgb Centre(const TBitmapView* view) { return view->Picture().pixel(92, 76); }
+    static QRgb Centre(const TImageView* view) { return view->Picture().pixel(92, 76); }
 
     test::TEditPStore Fixture;
     TAlbumStore& Store = Fixture.Store;

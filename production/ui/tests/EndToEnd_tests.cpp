@@ -29,6 +29,7 @@
 #include "store/ui/UnitAddA.h"
 #include "store/ui/UnitAddP.h"
 #include "tests/FakeServices.h"
+#include "tests/GuiTestTools.h"
 
 namespace velmora::ui {
 namespace {
@@ -36,37 +37,10 @@ namespace {
 /// A generous limit for the DVD run on a busy machine.
 constexpr int RunLimitMs = 300000;
 
+using test::OnDialog;
+using test::Retype;
+
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-/// Runs `act` on the visible dialog of type T as soon as the modal loop that shows it runs.
-template <typename T>
-void OnDialog(std::function<void(T&)> act) {
-    QTimer::singleShot(0, [act] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (auto* dialog = qobject_cast<T*>(top); dialog != nullptr && dialog->isVisible()) {
-                act(*dialog);
-                return;
-            }
-        }
-        ADD_FAILURE() << "the dialog did not open";
-        if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-    });
-}
-
-/// Types text as a person does: ASCII by key presses, Chinese as an input method commits it.
-void Retype(QLineEdit* edit, const QString& text) {
-    edit->setFocus();
-    edit->selectAll();
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClicks(edit, QString(c));
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(c));
-            QApplication::sendEvent(edit, &commit);
-        }
-    }
-}
 
 void ClickRow(QTableView* list, int row) {
     list->scrollTo(list->model()->index(row, 0));

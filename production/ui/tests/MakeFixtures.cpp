@@ -9,24 +9,6 @@
 
 namespace velmora::test {
 
-void MakeJpeg(const std::string& path, int width, int height, const std::string& pattern) {
-    std::string err;
-    const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    ASSERT_EQ(
-        RunProgram({"convert", "-size", size, pattern, "-quality", "90", path}, nullptr, &err), 0)
-        << err;
-}
-
-void MakeMp3(const std::string& path, int seconds) {
-    std::string err;
-    ASSERT_EQ(RunProgram({"ffmpeg", "-v", "error", "-y", "-f", "lavfi", "-i",
-                          "sine=frequency=440:duration=" + std::to_string(seconds), "-ac", "2",
-                          "-ar", "44100", "-c:a", "libmp3lame", "-b:a", "64k", path},
-                         nullptr, &err),
-              0)
-        << err;
-}
-
 TAlbumStore MakeAlbumStore(const std::string& root, const std::vector<TMakePicture>& pictures,
                            const std::vector<TMakeSong>& songs) {
     TAlbumStore store;

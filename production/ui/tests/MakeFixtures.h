@@ -35,10 +35,7 @@ struct TMakeSong {
 TAlbumStore MakeAlbumStore(const std::string& root, const std::vector<TMakePicture>& pictures,
                            const std::vector<TMakeSong>& songs);
 
-/// Writes a JPEG picture made by ImageMagick.
-void MakeJpeg(const std::string& path, int width, int height, const std::string& pattern);
-/// Writes an MP3 song (a sine tone) made by ffmpeg's command line.
-void MakeMp3(const std::string& path, int seconds);
+// The pictures and songs are made by MakeJpeg and MakeMp3 (tests/TestSupport.h).
 
 /// Sets HOME for its lifetime (the dialog proposes its output there).
 class TScopedHome {

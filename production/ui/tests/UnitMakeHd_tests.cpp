@@ -13,11 +13,11 @@
 #include <filesystem>
 
 #include "production/DiscImage.h"
-#include "production/ui/MakePreview.h"
 #include "production/ui/MakeSaveDialog.h"
 #include "production/ui/UnitMake.h"
 #include "production/ui/tests/MakeFixtures.h"
 #include "tests/FakeServices.h"
+#include "widgets/ImageView.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
 

@@ -14,11 +14,11 @@
 #include <QTest>
 #include <filesystem>
 
-#include "production/ui/MakePreview.h"
 #include "production/ui/MakeSaveDialog.h"
 #include "production/ui/UnitMake.h"
 #include "production/ui/tests/MakeFixtures.h"
 #include "tests/FakeServices.h"
+#include "widgets/ImageView.h"
 
 // Readable values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
@@ -107,7 +107,7 @@ TEST_F(MakeDialog, OutputTypesKeepTheFolderAndFitThePreview) {
     TFrmMake dialog(store, FServices);
     dialog.show();
     auto* edtOut = Child<QLineEdit>(dialog, "EdtOut");
-    const TMakePreview* preview = dialog.Preview();
+    const TImageView* preview = dialog.Preview();
     EXPECT_EQ(preview->geometry(), QRect(11, 0, 210, 189));
 
     // The user moved the output to another folder, where DVD-0.mpg exists.

@@ -41,14 +41,7 @@ struct TAddAFixture : ::testing::Test {
     test::TFakeServices Services;
 
     void SetUp() override { Store.RootPath = Dir.Dir(); }
-    std::vector<std::string> Catalogue() {
-        TAlbumStore reread;
-        reread.RootPath = Store.RootPath;
-        reread.LoadRecords("A");
-        std::vector<std::string> names;
-        for (int i = 0; i < reread.AlbumCount; ++i) names.push_back(reread.Albums[i].Name.Text());
-        return names;
-    }
+    std::vector<std::string> Catalogue() { return test::StoredAlbumNames(Store.RootPath); }
 };
 
 TEST_F(TAddAFixture, TwoAlbumsInOneVisitFromAnEmptyCatalogue) {

@@ -1,6 +1,7 @@
 #pragma once
-// Whole-number points and rectangles of the effects. A rectangle is (Left, Top, Right, Bottom)
-// with Right and Bottom exclusive, the form every effect formula is written in.
+// Whole-number points and rectangles: the one rectangle type of the effects, of picture fitting
+// and of frame composition. A rectangle is (Left, Top, Right, Bottom) with Right and Bottom
+// exclusive, the form every effect formula is written in.
 
 namespace velmora {
 
@@ -23,6 +24,10 @@ struct TRect {
     constexpr int Width() const noexcept { return Right - Left; }
     /// Bottom - Top; negative for a mirrored rectangle.
     constexpr int Height() const noexcept { return Bottom - Top; }
+    /// The width x height rectangle with its top-left at (left, top).
+    static constexpr TRect Sized(int left, int top, int width, int height) noexcept {
+        return {left, top, left + width, top + height};
+    }
     /// True when the rectangle covers no pixel (Right <= Left or Bottom <= Top).
     constexpr bool IsEmpty() const noexcept { return Right <= Left || Bottom <= Top; }
     friend bool operator==(const TRect&, const TRect&) = default;
