@@ -201,7 +201,11 @@ int TAudioChannel::Render(std::int32_t* mix, std::int16_t* scratch, int frames,
     const std::uint64_t published = FRing.PublishedPosition();
     TSegment s;
     if (!ReadSegment(s)) return 0;  // a seek is being published this very moment
+    // Dropping what a seek left behind makes room too: the decoder may be waiting for it with
+    // nothing of the new segment written yet.
+    bool madeRoom = false;
     if (s.Id != FRendered.Segment) {
+        madeRoom = FRing.ReadPosition() != s.RingStart;
         FRing.SkipTo(s.RingStart);
         FRendered = THeard{};
         FRendered.Segment = s.Id;
@@ -226,7 +230,7 @@ int TAudioChannel::Render(std::int32_t* mix, std::int16_t* scratch, int frames,
     FRendered.Ended = ended;
     PublishHeard(FRendered);
     FHasCallback = true;
-    if (got > 0) WakeDecoder();
+    if (got > 0 || madeRoom) WakeDecoder();
     return got;
 }
 
