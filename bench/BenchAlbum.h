@@ -144,6 +144,23 @@ private:
     Bitmap FCurrent;
 };
 
+/// The start of ffmpeg's command line for the reference encodes: raw BGR frames of
+/// width x height at 25 a second on standard input as the first input, the song as the second,
+/// the video of the first and the sound of the second mapped. The caller adds the encoder
+/// settings and the output.
+inline std::vector<std::string> FfmpegRawInput(int width, int height, const std::string& song) {
+    return {"ffmpeg",   "-v",
+            "error",    "-y",
+            "-f",       "rawvideo",
+            "-pix_fmt", "bgr24",
+            "-s",       std::to_string(width) + "x" + std::to_string(height),
+            "-r",       "25",
+            "-i",       "-",
+            "-i",       song,
+            "-map",     "0:v",
+            "-map",     "1:a"};
+}
+
 /// Encodes the feed's frames and the song through the media layer alone, in this process, with
 /// the preset; returns the layer's own time in seconds.
 inline double EncodeWithMediaLayer(TFrameFeed& feed, const std::string& song,

@@ -54,34 +54,10 @@ int main(int argc, char** argv) {
 
         const fs::path encoded = work / "ffmpeg.mpg";
         TFrameFeed feed(pictures, totalFrames, Dwell);
-        const TChildRun reference = RunChild({"ffmpeg",
-                                              "-v",
-                                              "error",
-                                              "-y",
-                                              "-f",
-                                              "rawvideo",
-                                              "-pix_fmt",
-                                              "bgr24",
-                                              "-s",
-                                              "720x576",
-                                              "-r",
-                                              "25",
-                                              "-i",
-                                              "-",
-                                              "-i",
-                                              (data / "M0.mp3").string(),
-                                              "-map",
-                                              "0:v",
-                                              "-map",
-                                              "1:a",
-                                              "-target",
-                                              "pal-dvd",
-                                              "-aspect",
-                                              "4:3",
-                                              "-t",
-                                              std::to_string(double(totalFrames) / 25),
-                                              encoded.string()},
-                                             [&](FILE* out) { feed.WriteRaw(out); });
+        std::vector<std::string> command = FfmpegRawInput(720, 576, (data / "M0.mp3").string());
+        command.insert(command.end(), {"-target", "pal-dvd", "-aspect", "4:3", "-t",
+                                       std::to_string(double(totalFrames) / 25), encoded.string()});
+        const TChildRun reference = RunChild(command, [&](FILE* out) { feed.WriteRaw(out); });
         Check(reference, "ffmpeg -target pal-dvd");
 
         std::printf("frames                         %lld (20 pictures, 3 s dwell, DVD)\n",
